@@ -1,0 +1,78 @@
+#include "number_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace kolmaris {
+
+namespace {
+
+// Enough fractional digits to print any double exactly: the smallest subnormal, 2^-1074, has
+// 1074 of them. The C library prints the exact binary value at this precision, so no rounding
+// happens there and the halfway decision below sees the true digits.
+constexpr int exactDigits = 1074;
+
+// The exact decimal expansion of a non-negative value: integer digits, the C library's decimal
+// point, then exactly `fractionDigits` digits.
+std::string exactExpansion(double magnitude, int fractionDigits) {
+    const int length = std::snprintf(nullptr, 0, "%.*f", fractionDigits, magnitude);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.*f", fractionDigits, magnitude);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// Adds one unit in the last place of a string of decimal digits, carrying as far as needed.
+void incrementDigits(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+} // namespace
+
+std::string formatFixed(double value, int decimals, const NumberFormat& format) {
+    if (std::isnan(value)) {
+        return "NaN";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-Inf" : "Inf";
+    }
+    decimals = std::max(decimals, 0);
+
+    // One digit past the kept ones decides the rounding; since every digit is exact, a 5
+    // there means at least halfway, and halfway goes away from zero.
+    const int precision = std::max(exactDigits, decimals + 1);
+    const std::string exact = exactExpansion(std::fabs(value), precision);
+    // The C library's decimal point follows LC_NUMERIC, which a GUI toolkit may have set from
+    // the environment, so take the integer digits up to the first non-digit and the fraction
+    // as the last `precision` characters rather than searching for '.'.
+    const std::size_t integerDigits = exact.find_first_not_of("0123456789");
+    const std::size_t fraction = exact.size() - static_cast<std::size_t>(precision);
+    std::string digits =
+        exact.substr(0, integerDigits) + exact.substr(fraction, static_cast<std::size_t>(decimals));
+    if (exact[fraction + static_cast<std::size_t>(decimals)] >= '5') {
+        incrementDigits(digits);
+    }
+
+    std::string result;
+    result.reserve(digits.size() + 2);
+    if (value < 0) {
+        result += '-';
+    }
+    const std::size_t integerLength = digits.size() - static_cast<std::size_t>(decimals);
+    result.append(digits, 0, integerLength);
+    if (decimals > 0) {
+        result += format.decimalSeparator;
+        result.append(digits, integerLength, std::string::npos);
+    }
+    return result;
+}
+
+} // namespace kolmaris

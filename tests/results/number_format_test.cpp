@@ -1,0 +1,86 @@
+#include "number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kolmaris {
+namespace {
+
+const NumberFormat english{'.'};
+const NumberFormat german{','};
+
+struct Case {
+    double value;
+    int decimals;
+    const char* expected; // with '.'; the German run expects ',' in its place
+};
+
+std::string withComma(std::string text) {
+    for (char& c : text) {
+        if (c == '.') {
+            c = ',';
+        }
+    }
+    return text;
+}
+
+class FormatFixed : public testing::TestWithParam<Case> {};
+
+TEST_P(FormatFixed, EnglishAndGerman) {
+    const Case c = GetParam();
+    EXPECT_EQ(formatFixed(c.value, c.decimals, english), c.expected);
+    EXPECT_EQ(formatFixed(c.value, c.decimals, german), withComma(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(ResultValues, FormatFixed,
+                         testing::Values(Case{1.2345, 2, "1.23"}, Case{1234.5678, 2, "1234.57"},
+                                         Case{15432.7, 0, "15433"}, Case{0.0234567, 5, "0.02346"},
+                                         Case{1234567.891, 2, "1234567.89"}, Case{4, 0, "4"},
+                                         Case{0, 5, "0.00000"}, Case{0.004, 2, "0.00"}));
+
+// Halfway means the exact binary value, not the decimal literal.
+INSTANTIATE_TEST_SUITE_P(Rounding, FormatFixed,
+                         testing::Values(Case{0.125, 2, "0.13"}, Case{2.5, 0, "3"},
+                                         Case{0.5, 0, "1"}, Case{-2.5, 0, "-3"},
+                                         Case{2.675, 2, "2.67"}, Case{1.005, 2, "1.00"},
+                                         Case{99.995, 2, "100.00"}, Case{9.5, 0, "10"},
+                                         Case{0.000005, 5, "0.00001"}));
+
+INSTANTIATE_TEST_SUITE_P(Negative, FormatFixed,
+                         testing::Values(Case{-1.2345, 2, "-1.23"}, Case{-0.001, 2, "-0.00"},
+                                         Case{-0.4, 0, "-0"}, Case{-0.0, 2, "0.00"}));
+
+TEST(FormatFixedExtremes, HugeValuesShowEveryDigit) {
+    const std::string text = formatFixed(1e300, 2, german);
+    EXPECT_EQ(text.size(), 301u + 3u);
+    EXPECT_EQ(text.substr(0, 20), "10000000000000000525");
+    EXPECT_EQ(text.substr(text.size() - 3), ",00");
+    EXPECT_EQ(formatFixed(-std::numeric_limits<double>::max(), 0, german).size(), 1u + 309u);
+}
+
+TEST(FormatFixedExtremes, TinyAndNonFiniteValuesStaySane) {
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::denorm_min(), 5, german), "0,00000");
+    EXPECT_EQ(formatFixed(std::nan(""), 2, german), "NaN");
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::infinity(), 2, german), "Inf");
+    EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 2, german), "-Inf");
+}
+
+// A GUI toolkit may switch the C library to the user's locale; the result must not change.
+TEST(FormatFixedExtremes, IgnoresTheCLibraryLocale) {
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE")) {
+        GTEST_SKIP() << "no German locale installed";
+    }
+    const std::string english1 = formatFixed(1234.565, 2, english);
+    const std::string german1 = formatFixed(0.125, 2, german);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(english1, "1234.57");
+    EXPECT_EQ(german1, "0,13");
+}
+
+} // namespace
+} // namespace kolmaris
