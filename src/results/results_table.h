@@ -1,0 +1,34 @@
+#pragma once
+
+#include "calculation.h"
+#include "grid_model.h"
+#include "message_sink.h"
+#include "number_format.h"
+
+#include <cstdint>
+
+namespace kolmaris {
+
+// A 16-bit row or pass counter of the table's scans left its range.
+class CounterOverflow : public KolmarisError {
+public:
+    using KolmarisError::KolmarisError;
+};
+
+// a + b for the table's 16-bit counters; throws CounterOverflow instead of wrapping.
+std::int16_t checkedAdd(std::int16_t a, std::int16_t b);
+
+// Gives the grid its 4 rows, 6 columns and the two header rows. Run once, when the window loads.
+void initResultsTable(GridModel& grid);
+
+// Finds the next free row, shows the full-table message when exactly 25 results stand, sizes
+// the grid to two rows past the free one and rewrites the header rows. Run before each
+// calculation and after each reset of the inputs.
+void prepareResultsTable(GridModel& grid, MessageSink& messages);
+
+// Writes the record's results into the first free row, numbered and formatted with the
+// user's decimal separator. With 28 results standing the row selection is refused
+// (GridSelectionRefused) before any cell changes.
+void writeResultRow(GridModel& grid, const CalculationRecord& record, const NumberFormat& format);
+
+} // namespace kolmaris
