@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, but only when one is missing,
+# so a machine that has them all pays nothing.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-translations-l10n
+    fonts-liberation
+    icoutils binutils-mingw-w64-x86-64 desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "Missing packages (${missing[*]}) and neither root nor sudo is available." >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
