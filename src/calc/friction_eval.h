@@ -1,0 +1,122 @@
+#pragma once
+
+#include "calculation.h"
+#include "candidates.h"
+#include "checked.h"
+
+#include <cmath>
+
+namespace kolmaris::detail {
+
+inline constexpr double acceptanceThresholds[] = {0.08, 0.1, 0.3};
+
+// One candidate's side of the Colebrook balance. `completed` counts the record fields that
+// were computed before an operation broke down (4 when all of them were).
+struct CandidateBalance {
+    double invSqrtLambda = 0;
+    double colebrookRhs = 0;
+    double balanceDiff = 0;
+    double balanceAbs = 0;
+    int completed = 0;
+};
+
+// The inputs of the search as the record holds them.
+struct SearchInputs {
+    double roughness;
+    double diameter;
+    double reynolds;
+};
+
+inline bool finite(double x) {
+    return std::isfinite(x);
+}
+
+// Evaluates one candidate without throwing, so that probing can ask "would this fail?".
+inline CandidateBalance evaluateBalance(const SearchInputs& in, double trial) {
+    CandidateBalance b;
+    const double root = std::sqrt(trial);
+    const double inv = 1 / root;
+    if (!finite(root) || !finite(inv)) {
+        return b;
+    }
+    b.invSqrtLambda = inv;
+    b.completed = 1;
+
+    const double scaledDiameter = in.diameter * 3.72;
+    if (!finite(scaledDiameter)) {
+        return b;
+    }
+    const double roughnessTerm = in.roughness / scaledDiameter;
+    const double rootReynolds = root * in.reynolds;
+    if (!finite(roughnessTerm) || !finite(rootReynolds)) {
+        return b;
+    }
+    const double reynoldsTerm = 2.51 / rootReynolds;
+    const double argument = roughnessTerm + reynoldsTerm;
+    // The logarithm is defined for positive arguments only.
+    if (!finite(reynoldsTerm) || !finite(argument) || !(argument > 0)) {
+        return b;
+    }
+    const double rhs = std::log(argument) * (-2) / 2.30258509;
+    if (!finite(rhs)) {
+        return b;
+    }
+    b.colebrookRhs = rhs;
+    b.completed = 2;
+
+    const double diff = b.invSqrtLambda - b.colebrookRhs;
+    if (!finite(diff)) {
+        return b;
+    }
+    b.balanceDiff = diff;
+    b.completed = 3;
+
+    const double square = std::pow(diff, 2);
+    if (!finite(square)) {
+        return b;
+    }
+    b.balanceAbs = std::sqrt(square);
+    b.completed = 4;
+    return b;
+}
+
+inline bool evaluates(const CandidateBalance& b) {
+    return b.completed == 4;
+}
+
+// Puts candidate c into the record as a pass leaves it after evaluating it: the candidate, its
+// increment and every balance field that could be computed. Throws where the pass would stop.
+inline void recordCandidate(CalculationRecord& r, CandidatePoint c) {
+    r.lambdaStep = c.step;
+    r.lambdaTrial = c.trial;
+    const CandidateBalance b = evaluateBalance({r.roughness, r.diameter, r.reynolds}, c.trial);
+    if (b.completed >= 1) {
+        r.invSqrtLambda = b.invSqrtLambda;
+    }
+    if (b.completed >= 2) {
+        r.colebrookRhs = b.colebrookRhs;
+    }
+    if (b.completed >= 3) {
+        r.balanceDiff = b.balanceDiff;
+    }
+    if (b.completed >= 4) {
+        r.balanceAbs = b.balanceAbs;
+        return;
+    }
+    throw ArithmeticFailure("friction-factor candidate cannot be evaluated");
+}
+
+// Ends a search that no pass accepted. Of the two neighbours between which the balance changes
+// sign, the one nearer the balance point (the earlier on a tie) becomes lambda.
+inline void acceptNearest(CalculationRecord& r, CandidatePoint before, double beforeAbs,
+                          CandidatePoint after, double afterAbs) {
+    const CandidatePoint chosen = afterAbs < beforeAbs ? after : before;
+    recordCandidate(r, chosen);
+    r.lambda = r.lambdaTrial;
+}
+
+[[noreturn]] inline void failNoSignChange() {
+    throw ArithmeticFailure("the Colebrook balance never changes sign: no friction factor");
+}
+
+} // namespace kolmaris::detail

@@ -1,0 +1,205 @@
+#include "calculation.h"
+
+#include "friction_eval.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace kolmaris {
+namespace detail {
+namespace {
+
+#include "candidate_table.inc"
+
+// Finds what the straight sweep would find while evaluating only a few dozen candidates.
+//
+// Along the sweep the candidate grows, so 1/sqrt(candidate) never rises, and the right-hand
+// side of Colebrook moves one way only (which way depends on the sign of the Reynolds number):
+// every operation on the way is monotone in floating point as well. The balance of any
+// candidate between two others therefore lies within bounds taken from those two alone, and a
+// stretch of candidates whose bounds exclude what is sought can be skipped unseen. The result
+// is the same candidate, with the same bits, as the sweep's.
+class FastSearch {
+public:
+    explicit FastSearch(const SearchInputs& inputs) : in_(inputs) {}
+
+    // Candidate k of a pass (1-based), without walking the pass.
+    CandidatePoint at(long k) {
+        const long offset = k - 1;
+        if (offset % candidateTableStride == 0) {
+            return candidateTable[offset / candidateTableStride];
+        }
+        if (k == candidateCount) {
+            return lastCandidate;
+        }
+        const long block = offset / candidateTableStride;
+        if (block != cachedBlock_) {
+            fillBlock(block);
+        }
+        return blockPoints_[static_cast<std::size_t>(offset - block * candidateTableStride)];
+    }
+
+    struct Point {
+        long index;
+        CandidateBalance balance;
+    };
+
+    Point point(long k) { return {k, evaluateBalance(in_, at(k).trial)}; }
+
+    // The last candidate that evaluates: 0 when the first fails already. Evaluation fails on
+    // an overflow or a logarithm argument reaching zero, both of which, once they occur,
+    // persist for every later candidate.
+    long lastEvaluating() {
+        if (!evaluates(point(1).balance)) {
+            return 0;
+        }
+        if (evaluates(point(candidateCount).balance)) {
+            return candidateCount;
+        }
+        long good = 1, bad = candidateCount;
+        while (bad - good > 1) {
+            const long mid = good + (bad - good) / 2;
+            (evaluates(point(mid).balance) ? good : bad) = mid;
+        }
+        return good;
+    }
+
+    // The first candidate up to `last` whose balance a pass with this threshold accepts.
+    std::optional<Point> firstAccepted(double threshold, long last) {
+        threshold_ = threshold;
+        const Point first = point(1);
+        if (accepts(first)) {
+            return first;
+        }
+        if (last == 1) {
+            return std::nullopt;
+        }
+        return findAccepted(first, point(last));
+    }
+
+    // The first pair of neighbours up to `last` across which the balance turns from positive to
+    // negative; the later of the two is returned.
+    std::optional<Point> firstSignChange(long last) {
+        if (last < 2) {
+            return std::nullopt;
+        }
+        return findSignChange(point(1), point(last));
+    }
+
+private:
+    struct Bounds {
+        double low;
+        double high;
+    };
+
+    // Bounds of every balance strictly between a and b, from the two ends alone.
+    static Bounds boundsBetween(const Point& a, const Point& b) {
+        const double rhsLow = std::min(a.balance.colebrookRhs, b.balance.colebrookRhs);
+        const double rhsHigh = std::max(a.balance.colebrookRhs, b.balance.colebrookRhs);
+        return {b.balance.invSqrtLambda - rhsHigh, a.balance.invSqrtLambda - rhsLow};
+    }
+
+    bool accepts(const Point& p) const { return p.balance.balanceAbs < threshold_; }
+
+    // Splits between two table entries while the stretch spans more than one block, so that
+    // probing stays on the table and walks only inside the one block it ends in.
+    static long middle(long a, long b) {
+        if (b - a > candidateTableStride) {
+            const long blockA = (a - 1) / candidateTableStride;
+            const long blockB = (b - 1) / candidateTableStride;
+            const long mid = 1 + candidateTableStride * (blockA + (blockB - blockA + 1) / 2);
+            if (mid > a && mid < b) {
+                return mid;
+            }
+        }
+        return a + (b - a) / 2;
+    }
+
+    // a has been rejected; looks at the candidates after a, up to b.
+    std::optional<Point> findAccepted(const Point& a, const Point& b) {
+        if (b.index - a.index == 1) {
+            return accepts(b) ? std::optional<Point>(b) : std::nullopt;
+        }
+        const Bounds inner = boundsBetween(a, b);
+        if (!(inner.low < threshold_ && inner.high > -threshold_)) {
+            return accepts(b) ? std::optional<Point>(b) : std::nullopt;
+        }
+        const Point m = point(middle(a.index, b.index));
+        if (auto found = findAccepted(a, m)) {
+            return found;
+        }
+        return findAccepted(m, b);
+    }
+
+    std::optional<Point> findSignChange(const Point& a, const Point& b) {
+        if (b.index - a.index == 1) {
+            const bool turns = a.balance.balanceDiff > 0 && b.balance.balanceDiff < 0;
+            return turns ? std::optional<Point>(b) : std::nullopt;
+        }
+        const Bounds inner = boundsBetween(a, b);
+        const double low = std::min({inner.low, a.balance.balanceDiff, b.balance.balanceDiff});
+        const double high = std::max({inner.high, a.balance.balanceDiff, b.balance.balanceDiff});
+        if (!(high > 0 && low < 0)) {
+            return std::nullopt;
+        }
+        const Point m = point(middle(a.index, b.index));
+        if (auto found = findSignChange(a, m)) {
+            return found;
+        }
+        return findSignChange(m, b);
+    }
+
+    void fillBlock(long block) {
+        blockPoints_.resize(static_cast<std::size_t>(candidateTableStride));
+        CandidatePoint c = candidateTable[block];
+        blockPoints_[0] = c;
+        for (std::size_t i = 1; i < blockPoints_.size(); ++i) {
+            c = nextCandidate(c);
+            blockPoints_[i] = c;
+        }
+        cachedBlock_ = block;
+    }
+
+    SearchInputs in_;
+    double threshold_ = 0;
+    long cachedBlock_ = -1;
+    std::vector<CandidatePoint> blockPoints_;
+};
+
+} // namespace
+} // namespace detail
+
+void findFrictionFactor(CalculationRecord& r) {
+    using namespace detail;
+    FastSearch search({r.roughness, r.diameter, r.reynolds});
+
+    const long last = search.lastEvaluating();
+    if (last == 0) {
+        recordCandidate(r, firstCandidate()); // throws where the first pass stops
+    }
+    for (const double threshold : acceptanceThresholds) {
+        if (const auto accepted = search.firstAccepted(threshold, last)) {
+            recordCandidate(r, search.at(accepted->index));
+            r.lambda = r.lambdaTrial;
+            return;
+        }
+        if (last < candidateCount) {
+            // The first pass walks on into the candidate that cannot be evaluated.
+            recordCandidate(r, search.at(last));
+            recordCandidate(r, search.at(last + 1)); // throws
+        }
+    }
+    const auto change = search.firstSignChange(last);
+    if (!change) {
+        // As the sweep leaves it: the last candidate of the third pass, the increment grown.
+        recordCandidate(r, lastCandidate);
+        r.lambdaStep = stepAfterLast;
+        failNoSignChange();
+    }
+    const auto before = search.point(change->index - 1);
+    acceptNearest(r, search.at(before.index), before.balance.balanceAbs, search.at(change->index),
+                  change->balance.balanceAbs);
+}
+
+} // namespace kolmaris
