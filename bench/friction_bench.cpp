@@ -1,0 +1,94 @@
+// The friction-factor search against the plain sweep it must reproduce, on the situations that
+// decide its cost. Each case runs both; the summary at the end prints their ratio.
+
+#include "calculation.h"
+#include "friction_reference.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+using kolmaris::CalculationRecord;
+
+struct Situation {
+    const char* name;
+    double diameter, roughness, reynolds;
+};
+
+// Water at 20 °C through stainless steel unless said otherwise.
+const Situation situations[] = {
+    // 50 mm black iron, 100 dm³/min: the first pass accepts candidate 24.
+    {"PassOneAccepts", 0.05, 0.000045, 42004.2},
+    // 100 mm, 1000 dm³/min: passes one and two run out, the third accepts.
+    {"PassThreeAccepts", 0.1, 0.0000015, 210021},
+    // 1000 mm, 1,000,000 dm³/min: all three passes run out.
+    {"AllPassesRunOut", 1, 0.0000015, 21002100},
+    // 0.01 mm galvanised at a creeping flow: the balance never changes sign, and the failing
+    // search must show that for the whole sweep. The slowest input found for the fast search.
+    {"NeverChangesSign", 0.00001, 0.00015, 50},
+};
+
+template <void (*Search)(CalculationRecord&)> void runSearch(benchmark::State& state, Situation s) {
+    for (auto _ : state) {
+        CalculationRecord r;
+        r.diameter = s.diameter;
+        r.roughness = s.roughness;
+        r.reynolds = s.reynolds;
+        try {
+            Search(r);
+        } catch (const kolmaris::ArithmeticFailure&) {
+        }
+        benchmark::DoNotOptimize(r.lambda);
+    }
+}
+
+// Prints the usual table, then reference time over fast time for every situation.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const std::string name = run.benchmark_name();
+            const auto slash = name.find('/');
+            times_[name.substr(slash + 1)][name.substr(0, slash)] = run.GetAdjustedRealTime();
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-20s %14s %14s %12s\n", "situation", "reference", "fast", "ratio");
+        for (const auto& [situation, byKind] : times_) {
+            const auto ref = byKind.find("Reference");
+            const auto fast = byKind.find("Fast");
+            if (ref == byKind.end() || fast == byKind.end()) {
+                continue;
+            }
+            std::printf("%-20s %11.3f ms %11.4f ms %11.0fx\n", situation.c_str(), ref->second / 1e6,
+                        fast->second / 1e6, ref->second / fast->second);
+        }
+    }
+
+private:
+    std::map<std::string, std::map<std::string, double>> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (const Situation& s : situations) {
+        benchmark::RegisterBenchmark((std::string("Reference/") + s.name).c_str(),
+                                     runSearch<kolmaris::referenceFrictionFactorSweep>, s)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.5);
+        benchmark::RegisterBenchmark((std::string("Fast/") + s.name).c_str(),
+                                     runSearch<kolmaris::findFrictionFactor>, s)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
