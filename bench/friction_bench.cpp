@@ -46,15 +46,19 @@ template <void (*Search)(CalculationRecord&)> void runSearch(benchmark::State& s
     }
 }
 
-// Prints the usual table, then reference time over fast time for every situation.
+// Prints the usual table, then reference time over fast time for every situation (seconds
+// per iteration, whatever unit each benchmark displays).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            // "Kind/Situation/min_time:..." as registered below.
             const std::string name = run.benchmark_name();
-            const auto slash = name.find('/');
-            times_[name.substr(slash + 1)][name.substr(0, slash)] = run.GetAdjustedRealTime();
+            const auto first = name.find('/');
+            const auto second = name.find('/', first + 1);
+            times_[name.substr(first + 1, second - first - 1)][name.substr(0, first)] =
+                run.real_accumulated_time / static_cast<double>(run.iterations);
         }
     }
     void Finalize() override {
@@ -66,8 +70,8 @@ public:
             if (ref == byKind.end() || fast == byKind.end()) {
                 continue;
             }
-            std::printf("%-20s %11.3f ms %11.4f ms %11.0fx\n", situation.c_str(), ref->second / 1e6,
-                        fast->second / 1e6, ref->second / fast->second);
+            std::printf("%-20s %11.3f ms %11.4f ms %11.1fx\n", situation.c_str(), ref->second * 1e3,
+                        fast->second * 1e3, ref->second / fast->second);
         }
     }
 
@@ -85,7 +89,8 @@ int main(int argc, char** argv) {
             ->MinTime(0.5);
         benchmark::RegisterBenchmark((std::string("Fast/") + s.name).c_str(),
                                      runSearch<kolmaris::findFrictionFactor>, s)
-            ->Unit(benchmark::kMicrosecond);
+            ->Unit(benchmark::kMicrosecond)
+            ->MinTime(0.2);
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -42,10 +42,11 @@ public:
 
     struct Point {
         long index;
+        CandidatePoint candidate;
         CandidateBalance balance;
     };
 
-    Point point(long k) { return {k, evaluateBalance(in_, at(k).trial)}; }
+    Point point(long k) { return pointOf(k, at(k)); }
 
     // The last candidate that evaluates: 0 when the first fails already. Evaluation fails on
     // an overflow or a logarithm argument reaching zero, both of which, once they occur,
@@ -68,23 +69,31 @@ public:
     // The first candidate up to `last` whose balance a pass with this threshold accepts.
     std::optional<Point> firstAccepted(double threshold, long last) {
         threshold_ = threshold;
-        const Point first = point(1);
-        if (accepts(first)) {
-            return first;
+        const long early = std::min<long>(last, earlyLimit);
+        for (long k = 1; k <= early; ++k) {
+            if (accepts(earlyPoint(k))) {
+                return earlyPoint(k);
+            }
         }
-        if (last == 1) {
+        if (early == last) {
             return std::nullopt;
         }
-        return findAccepted(first, point(last));
+        return findAccepted(earlyPoint(early), point(last));
     }
 
     // The first pair of neighbours up to `last` across which the balance turns from positive to
     // negative; the later of the two is returned.
     std::optional<Point> firstSignChange(long last) {
-        if (last < 2) {
+        const long early = std::min<long>(last, earlyLimit);
+        for (long k = 2; k <= early; ++k) {
+            if (turns(earlyPoint(k - 1), earlyPoint(k))) {
+                return earlyPoint(k);
+            }
+        }
+        if (early == last) {
             return std::nullopt;
         }
-        return findSignChange(point(1), point(last));
+        return findSignChange(earlyPoint(early), point(last));
     }
 
 private:
@@ -101,6 +110,26 @@ private:
     }
 
     bool accepts(const Point& p) const { return p.balance.balanceAbs < threshold_; }
+
+    static bool turns(const Point& a, const Point& b) {
+        return a.balance.balanceDiff > 0 && b.balance.balanceDiff < 0;
+    }
+
+    // Most searches end among the first candidates, where walking them one by one, as the sweep
+    // does, is cheaper than any jump. Each is evaluated once, when first needed, for all passes.
+    static constexpr long earlyLimit = 64;
+
+    Point pointOf(long k, CandidatePoint c) const { return {k, c, evaluateBalance(in_, c.trial)}; }
+
+    const Point& earlyPoint(long k) {
+        while (static_cast<long>(early_.size()) < k) {
+            const CandidatePoint c =
+                early_.empty() ? firstCandidate() : nextCandidate(earlyCandidate_);
+            earlyCandidate_ = c;
+            early_.push_back(pointOf(static_cast<long>(early_.size()) + 1, c));
+        }
+        return early_[static_cast<std::size_t>(k - 1)];
+    }
 
     // Splits between two table entries while the stretch spans more than one block, so that
     // probing stays on the table and walks only inside the one block it ends in.
@@ -134,8 +163,7 @@ private:
 
     std::optional<Point> findSignChange(const Point& a, const Point& b) {
         if (b.index - a.index == 1) {
-            const bool turns = a.balance.balanceDiff > 0 && b.balance.balanceDiff < 0;
-            return turns ? std::optional<Point>(b) : std::nullopt;
+            return turns(a, b) ? std::optional<Point>(b) : std::nullopt;
         }
         const Bounds inner = boundsBetween(a, b);
         const double low = std::min({inner.low, a.balance.balanceDiff, b.balance.balanceDiff});
@@ -163,6 +191,8 @@ private:
 
     SearchInputs in_;
     double threshold_ = 0;
+    std::vector<Point> early_;
+    CandidatePoint earlyCandidate_{};
     long cachedBlock_ = -1;
     std::vector<CandidatePoint> blockPoints_;
 };
@@ -180,7 +210,7 @@ void findFrictionFactor(CalculationRecord& r) {
     }
     for (const double threshold : acceptanceThresholds) {
         if (const auto accepted = search.firstAccepted(threshold, last)) {
-            recordCandidate(r, search.at(accepted->index));
+            recordCandidate(r, accepted->candidate);
             r.lambda = r.lambdaTrial;
             return;
         }
