@@ -10,9 +10,9 @@
 namespace kolmaris {
 namespace {
 
-using testing::RecordedMessage;
-using testing::RecordingSink;
-using testing::sameRecord;
+using test_support::RecordedMessage;
+using test_support::RecordingSink;
+using test_support::sameRecord;
 
 CalculationRecord inputs(double diameterMm, double flowDm3PerMin, double lengthM,
                          double temperatureC) {

@@ -12,7 +12,7 @@
 namespace kolmaris {
 namespace {
 
-using testing::sameRecord;
+using test_support::sameRecord;
 
 // The k-th candidate of a pass, by its closed form; close to, not bit-equal with, the sweep.
 double approximateCandidate(long k) {

@@ -6,7 +6,7 @@
 namespace kolmaris {
 namespace {
 
-using testing::RecordingSink;
+using test_support::RecordingSink;
 
 struct BandCase {
     double temperature;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-namespace kolmaris::testing {
+namespace kolmaris::test_support {
 
 inline constexpr std::pair<const char*, double CalculationRecord::*> recordFields[] = {
     {"diameter", &CalculationRecord::diameter},
@@ -53,4 +53,4 @@ inline ::testing::AssertionResult sameRecord(const CalculationRecord& a,
     return same ? ::testing::AssertionSuccess() : failure;
 }
 
-} // namespace kolmaris::testing
+} // namespace kolmaris::test_support

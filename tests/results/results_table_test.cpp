@@ -1,3 +1,4 @@
+#include "recording_sink.h"
 #include "results_table.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,7 @@
 namespace kolmaris {
 namespace {
 
-struct Message {
-    std::string prompt;
-    int style;
-    std::string title;
-};
-
-struct RecordingSink : MessageSink {
-    void showMessage(const std::string& prompt, int style, const std::string& title) override {
-        shown.push_back({prompt, style, title});
-    }
-    std::vector<Message> shown;
-};
+using test_support::RecordingSink;
 
 using Cells = std::vector<std::vector<std::string>>;
 
@@ -61,7 +51,7 @@ protected:
             prepareResultsTable(grid, sink);
             writeResultRow(grid, recordFor(k), german);
         }
-        sink.shown.clear();
+        sink.messages.clear();
     }
 
     GridModel grid;
@@ -81,13 +71,13 @@ TEST_F(ResultsTable, StartsWithTheExactHeaderRowsAndTwoEmptyRows) {
 TEST_F(ResultsTable, FullTableMessageIsExact) {
     standResults(25);
     prepareResultsTable(grid, sink);
-    ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0].prompt,
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].prompt,
               "Tabelle ist voll!\r\nBitte in Excel abspeichern,\r\noder Programm neu starten");
-    EXPECT_EQ(sink.shown[0].style, 64);
-    EXPECT_EQ(sink.shown[0].title, "Information");
+    EXPECT_EQ(sink.messages[0].style, 64);
+    EXPECT_EQ(sink.messages[0].title, "Information");
     prepareResultsTable(grid, sink); // an early-ended run prepares twice: the message comes twice
-    EXPECT_EQ(sink.shown.size(), 2u);
+    EXPECT_EQ(sink.messages.size(), 2u);
 }
 
 TEST_F(ResultsTable, WritesTheFormattedValuesUnderEitherSeparator) {
@@ -136,7 +126,7 @@ TEST_P(AccumulatingResults, FindsRowShowsMessageSizesAndWrites) {
     const Cells before = snapshot(grid);
 
     prepareResultsTable(grid, sink);
-    EXPECT_EQ(sink.shown.size(), a.message ? 1u : 0u);
+    EXPECT_EQ(sink.messages.size(), a.message ? 1u : 0u);
     EXPECT_EQ(grid.rows(), a.rowsSet);
     const Cells prepared = snapshot(grid);
     Cells kept = prepared;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kolmaris::testing {
+namespace kolmaris::test_support {
 
 struct RecordedMessage {
     std::string prompt;
@@ -32,4 +32,4 @@ public:
     std::vector<RecordedMessage> messages;
 };
 
-} // namespace kolmaris::testing
+} // namespace kolmaris::test_support
