@@ -6,7 +6,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DKOLMARIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build test run bench screenshot clean
+.PHONY: all deps configure build test test-sanitize fuzz run bench clean
 
 all: build
 
@@ -21,6 +21,20 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every test again, under AddressSanitizer and UndefinedBehaviorSanitizer, leak checking on.
+test-sanitize: deps
+	@cmake --preset sanitize $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@cd build-sanitize && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ctest --output-on-failure -j $(JOBS)
+
+# The libFuzzer targets, FUZZ_SECONDS each (20 by default).
+fuzz: deps
+	@bash scripts/run-fuzzers.sh
 
 run: build
 	@$(BUILD_DIR)/src/app/Davudeviredidara

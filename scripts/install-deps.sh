@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-translations-l10n
     fonts-liberation
     icoutils binutils-mingw-w64-x86-64 desktop-file-utils
+    clang-14 libclang-rt-14-dev locales
 )
 
 missing=()
@@ -18,19 +19,25 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    if [ "$(id -u)" -eq 0 ]; then
+        sudo=()
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo=(sudo)
+    else
+        echo "Missing packages (${missing[*]}) and neither root nor sudo is available." >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing missing packages: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then
-    sudo=()
-elif command -v sudo >/dev/null 2>&1; then
-    sudo=(sudo)
-else
-    echo "Missing packages (${missing[*]}) and neither root nor sudo is available." >&2
-    exit 1
+# A German C locale, so tests can check behaviour under LC_NUMERIC=de_DE.UTF-8.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    if [ -f /etc/locale.gen ] && [ "$(id -u)" -eq 0 ]; then
+        sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+        locale-gen >/dev/null
+    fi
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

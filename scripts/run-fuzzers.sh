@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets and runs each for a bounded time, starting from the committed
+# seed corpus (copied, so the run never rewrites the repository). A crash fails the script and
+# leaves the input that caused it in the working folder it names.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-20}
+cmake --preset fuzz >/dev/null
+cmake --build build-fuzz -j "$(nproc)"
+
+work=$(mktemp -d)
+status=0
+for corpus in fuzz/corpus/*/; do
+    name=$(basename "$corpus")
+    mkdir -p "$work/$name"
+    cp "$corpus"* "$work/$name/"
+    echo "fuzzing $name for ${seconds}s"
+    if ! (cd "$work" && QT_QPA_PLATFORM=offscreen "$OLDPWD/build-fuzz/fuzz/fuzz_$name" \
+            -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=0 \
+            "$work/$name" >"$work/$name.log" 2>&1); then
+        echo "fuzz_$name found a failure; its log and input are in $work" >&2
+        tail -n 30 "$work/$name.log" >&2
+        status=1
+    else
+        tail -n 1 "$work/$name.log"
+    fi
+done
+[ $status -eq 0 ] && rm -rf "$work"
+exit $status
