@@ -28,8 +28,15 @@ const Situation situations[] = {
     // 1000 mm, 1,000,000 dm³/min: all three passes run out.
     {"AllPassesRunOut", 1, 0.0000015, 21002100},
     // 0.01 mm galvanised at a creeping flow: the balance never changes sign, and the failing
-    // search must show that for the whole sweep. The slowest input found for the fast search.
+    // search must show that for the whole sweep.
     {"NeverChangesSign", 0.00001, 0.00015, 50},
+    // A creeping flow in a pipe barely wider than its roughness: the third pass accepts near
+    // the end of the sweep, after some 9.6 million candidates.
+    {"LateAcceptance", 0.00015 / (3.72 * 0.99), 0.00015, 0.01},
+    // An absurd negative flow through a hair-thin pipe: candidates overflow from about two
+    // million on, and the search must find the first that does. The slowest input found for
+    // the fast search, among some 400,000 random ones over every range.
+    {"OverflowMidSweep", 2.8746039327103223e-07, 0.000007, -5.0585604287440895e+305},
 };
 
 template <void (*Search)(CalculationRecord&)> void runSearch(benchmark::State& state, Situation s) {

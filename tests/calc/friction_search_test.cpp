@@ -199,5 +199,23 @@ TEST(FrictionFactorSearch, AgreesWithTheSweepOnRandomRealisticInputs) {
     EXPECT_EQ(runOuts, 6);
 }
 
+TEST(FrictionFactorSearch, AgreesWithTheSweepWhereTheSweepWalksFar) {
+    // A creeping flow through a pipe barely wider than its roughness scale: the balance reaches
+    // a threshold, or zero, only near the end of the sweep, or never. These are the inputs for
+    // which skipping candidates matters most, and costs the sweep up to a second each.
+    const double roughness = 0.00015;
+    const auto pipe = [&](double roughnessRatio) { return roughness / (3.72 * roughnessRatio); };
+    expectSameAsReference(searchInputs(pipe(0.99), roughness, 0.01)); // pass 3, near the end
+    expectSameAsReference(searchInputs(pipe(0.9), roughness, 0.1));   // pass 1, far out
+    expectSameAsReference(searchInputs(pipe(1.0), roughness, 0.001)); // never within 0.3
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> ratio(0.5, 2.0);
+    std::uniform_real_distribution<double> logReynolds(std::log(1e-3), std::log(10.0));
+    for (int i = 0; i < 4; ++i) {
+        expectSameAsReference(
+            searchInputs(pipe(ratio(random)), roughness, std::exp(logReynolds(random))));
+    }
+}
+
 } // namespace
 } // namespace kolmaris
