@@ -119,14 +119,15 @@ TEST(FrictionFactorSearch, CandidatesThatCannotBeEvaluatedFailWhereTheSweepFails
         double diameter, roughness, reynolds;
     };
     const Case cases[] = {
-        {0.05, 0.000045, 0},            // zero flow: the Reynolds term divides by zero
-        {-0.05, 0.000045, -42004},      // negative diameter: logarithm of a negative
-        {0.05, 0.000045, -1000},        // negative flow, small: negative argument
-        {0, 0.000045, 1},               // zero diameter
-        {0.05, 0.000045, std::nan("")}, // nothing non-finite gets through
-        {0.05, 0.000045, HUGE_VAL},     //
-        {0.00001, 0.00015, 1e306},      // overflow only from candidate ~2.4 million on
-        {0.05, 0.000045, 5e-324},       // the Reynolds term overflows at once
+        {0.05, 0.000045, 0},                 // zero flow: the Reynolds term divides by zero
+        {-0.05, 0.000045, -42004},           // negative diameter: logarithm of a negative
+        {0.05, 0.000045, -1000},             // negative flow, small: negative argument
+        {0, 0.000045, 1},                    // zero diameter
+        {0.05, 0.000045, std::nan("")},      // nothing non-finite gets through
+        {0.05, 0.000045, HUGE_VAL},          //
+        {0.00001, 0.00015, 1e306},           // overflow only from candidate ~2.4 million on
+        {0.05, 0.000045, 5e-324},            // the Reynolds term overflows at once
+        {2.8746e-07, 0.000007, -5.0586e305}, // negative flow, overflow mid-sweep
     };
     for (const Case& c : cases) {
         CalculationRecord r = searchInputs(c.diameter, c.roughness, c.reynolds);
