@@ -1,0 +1,33 @@
+#include "identity.h"
+#include "main_window.h"
+#include "qt_message_sink.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kolmaris::identity::applicationName));
+    QApplication::setApplicationVersion(QString::fromUtf8(kolmaris::identity::applicationVersion));
+    QApplication::setDesktopFileName(QStringLiteral("Davudeviredidara"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/16.png"));
+    icon.addFile(QStringLiteral(":/icons/32.png"));
+    QApplication::setWindowIcon(icon);
+
+    // Qt's own texts (the text boxes' context menu, for one) in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+
+    kolmaris::QtMessageSink messages;
+    kolmaris::MainWindow window(messages, QLocale::system(), [] { QApplication::exit(0); });
+    messages.setParentWidget(&window);
+    window.show();
+    return QApplication::exec();
+}

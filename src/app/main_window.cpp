@@ -1,0 +1,342 @@
+#include "main_window.h"
+
+#include "identity.h"
+#include "number_text.h"
+#include "results_grid.h"
+#include "results_table.h"
+#include "twips.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace kolmaris {
+
+namespace {
+
+QFont arial(qreal points, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget> Widget* place(Widget* widget, const char* name, const QRect& geometry) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* widget = place(new QLabel(caption, parent), name, geometry);
+    widget->setTextFormat(Qt::PlainText);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return widget;
+}
+
+QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                  qreal points) {
+    auto* widget = label(parent, name, caption, geometry);
+    widget->setFont(arial(points, true));
+    return widget;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry) {
+    return place(new QLineEdit(parent), name, geometry);
+}
+
+// Every option button is a stop of its own when tabbing. Qt would leave only one button of a
+// group in the tab chain, taking the others out whenever one of them gets the focus.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
+};
+
+QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
+                     const QRect& geometry) {
+    return place(new OptionButton(caption, frame), name, geometry);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QRect& geometry) {
+    auto* widget = place(new QPushButton(caption, parent), name, geometry);
+    // Neither Enter nor Esc may press a button of this window.
+    widget->setAutoDefault(false);
+    widget->setDefault(false);
+    return widget;
+}
+
+// A one-pixel horizontal line from (x1, y) to (x2, y).
+void line(QWidget* parent, const char* name, int x1, int y, int x2) {
+    auto* widget = new QFrame(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setFrameShape(QFrame::HLine);
+    widget->setFrameShadow(QFrame::Plain);
+    widget->setLineWidth(1);
+    widget->setGeometry(fromTwips(x1), fromTwips(y), fromTwips(x2) - fromTwips(x1), 1);
+}
+
+char decimalSeparatorOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    // Result texts are built from single-byte characters; a separator outside ASCII falls
+    // back to the point.
+    if (point.size() == 1 && point.at(0).unicode() < 0x80) {
+        return static_cast<char>(point.at(0).unicode());
+    }
+    return '.';
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageSink& messages, const QLocale& locale,
+                       std::function<void()> endProgram, QWidget* parent)
+    : QMainWindow(parent), messages_(messages),
+      locale_(locale), numberFormat_{decimalSeparatorOf(locale)},
+      endProgram_(std::move(endProgram)) {
+    setObjectName(QStringLiteral("ersteVersion"));
+    setWindowTitle(QString::fromUtf8(identity::windowCaption));
+    // Small enough that every caption fits its control.
+    setFont(arial(8, false));
+
+    buildMenus();
+    buildControls();
+
+    // The window's Load event.
+    initResultsTable(grid_);
+
+    resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() {
+    // The grid view observes grid_, which dies with this object: the view goes first.
+    delete takeCentralWidget();
+}
+
+void MainWindow::buildMenus() {
+    // The bar belongs to the window, so the client area always starts below it.
+    menuBar()->setNativeMenuBar(false);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    file->setObjectName(QStringLiteral("mnudatei"));
+    file->addAction(QStringLiteral("Einlesen von MS Excel"))
+        ->setObjectName(QStringLiteral("mnuexcel1"));
+    file->addAction(QStringLiteral("Ausgeben nach MS Excel"))
+        ->setObjectName(QStringLiteral("mnuexel2"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnulinie1"));
+    QAction* end = file->addAction(QStringLiteral("Beenden"));
+    end->setObjectName(QStringLiteral("mnuend1"));
+    connect(end, &QAction::triggered, this, [this] { endProgram_(); });
+
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("&Extras"));
+    extras->setObjectName(QStringLiteral("mnuextras"));
+    extras->addAction(QStringLiteral("Hilfe"))->setObjectName(QStringLiteral("mnuhilfe"));
+    extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
+    QAction* info = extras->addAction(QStringLiteral("Info"));
+    info->setObjectName(QStringLiteral("mnuinf"));
+    connect(info, &QAction::triggered, this, &MainWindow::showInformation);
+}
+
+void MainWindow::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(client);
+
+    line(client, "Line1_0", 240, 2760, 8640);
+    line(client, "Line2", 240, 4200, 8640);
+    line(client, "Line3", 240, 8040, 8640);
+    line(client, "Line1_1", 0, 0, 8040);
+    line(client, "Line1_2", 0, 0, 8040);
+    line(client, "Line1_3", 0, 0, 8040);
+    line(client, "Line1_4", 0, 0, 8640);
+
+    // Created in tab-index order, so the focus chain follows it from the start.
+    label(client, "Label1", QStringLiteral("Rohr-Innendurchmesser  [mm]"),
+          rectFromTwips(1440, 720, 2535, 255));
+    label(client, "Label2", QStringLiteral("Volumenstrom  [dm3/min]"),
+          rectFromTwips(1440, 1200, 2535, 255));
+    label(client, "Label3", QStringLiteral("Leitungslänge  [m]"),
+          rectFromTwips(1440, 1680, 2175, 255));
+
+    auto* mediumFrame =
+        place(new QGroupBox(client), "Frame1", rectFromTwips(4320, 360, 1695, 2055));
+    media_ = {
+        option(mediumFrame, "Option1_0", QStringLiteral("Wasser"),
+               rectFromTwips(240, 360, 1335, 255)),
+        option(mediumFrame, "Option2", QStringLiteral("Heizöl (EL)"),
+               rectFromTwips(240, 760, 1335, 255)),
+        option(mediumFrame, "Option3", QStringLiteral("Erdgas"),
+               rectFromTwips(240, 1160, 1335, 255)),
+        option(mediumFrame, "Option4", QStringLiteral("Druckluft"),
+               rectFromTwips(240, 1560, 1335, 255)),
+    };
+
+    label(client, "Label8", creditText(), rectFromTwips(1920, 8160, 5535, 255));
+
+    auto* materialFrame =
+        place(new QGroupBox(client), "Frame2", rectFromTwips(6240, 360, 2295, 2055));
+
+    QPushButton* exit =
+        button(client, "Command3", QStringLiteral("Exit"), rectFromTwips(6720, 3360, 1935, 495));
+    QPushButton* reset = button(client, "Command2", QStringLiteral("Neue Berechnung"),
+                                rectFromTwips(3480, 3360, 1935, 495));
+    QPushButton* calculate = button(client, "Command1", QStringLiteral("Berechnen"),
+                                    rectFromTwips(240, 3360, 1935, 495));
+
+    boldLabel(client, "Label4", QStringLiteral("Eingaben"), rectFromTwips(240, 120, 1815, 375),
+              9.75);
+    boldLabel(client, "Label5", QStringLiteral("Steuerelemente"),
+              rectFromTwips(240, 2880, 1815, 375), 9.75);
+    boldLabel(client, "Label6", QStringLiteral("Ausgaben"), rectFromTwips(240, 4440, 1695, 255),
+              9.75);
+
+    materials_ = {
+        option(materialFrame, "Option5", QStringLiteral("Eisenrohr verzinkt"),
+               rectFromTwips(240, 120, 1695, 375)),
+        option(materialFrame, "Option6", QStringLiteral("Eisenrohr schwarz"),
+               rectFromTwips(240, 480, 1935, 375)),
+        option(materialFrame, "Option7", QStringLiteral("Chromstahlrohr"),
+               rectFromTwips(240, 840, 1815, 375)),
+        option(materialFrame, "Option8", QStringLiteral("Kunststoffrohr"),
+               rectFromTwips(240, 1200, 1695, 375)),
+        option(materialFrame, "Option9", QStringLiteral("Kupferrohr"),
+               rectFromTwips(240, 1560, 1215, 435)),
+    };
+
+    gridView_ = new ResultsGridView(grid_, client);
+    gridView_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    gridView_->place(rectFromTwips(1680, 5160, 5895, 2295));
+
+    boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);
+    boldLabel(client, "Label9", QStringLiteral("Rohrmaterial"), rectFromTwips(6720, 120, 1455, 255),
+              9);
+    label(client, "Label10", QStringLiteral("Temperatur  [°C]"),
+          rectFromTwips(1440, 2160, 1695, 255));
+
+    inputs_ = {
+        textBox(client, "Text1", rectFromTwips(240, 720, 1095, 285)),
+        textBox(client, "Text2", rectFromTwips(240, 1200, 1095, 285)),
+        textBox(client, "Text3", rectFromTwips(240, 1680, 1095, 285)),
+        textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285)),
+    };
+
+    const std::vector<QWidget*> focusOrder = {
+        media_[0], media_[1],     media_[2],     media_[3],     exit,          reset,
+        calculate, materials_[0], materials_[1], materials_[2], materials_[3], materials_[4],
+        gridView_, inputs_[0],    inputs_[1],    inputs_[2],    inputs_[3],
+    };
+    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+    }
+
+    connect(calculate, &QPushButton::clicked, this, &MainWindow::calculateCommand);
+    connect(reset, &QPushButton::clicked, this, &MainWindow::newCalculationCommand);
+    connect(exit, &QPushButton::clicked, this, [this] { endProgram_(); });
+}
+
+QString MainWindow::creditText() {
+    return QStringLiteral("Programmentwicklung: ") + QString::fromUtf8(identity::developer) +
+           QStringLiteral(", ") + QString::fromUtf8(identity::qualification) +
+           QStringLiteral(", ") + QString::fromUtf8(identity::town);
+}
+
+std::string MainWindow::informationPrompt() {
+    const std::string lines[] = {
+        "Programmentwicklung:",
+        identity::developer,
+        identity::qualification,
+        "",
+        identity::postalCodeAndTown,
+        "",
+        std::string("E-Mail: ") + identity::email,
+    };
+    std::string prompt;
+    for (std::size_t i = 0; i < std::size(lines); ++i) {
+        if (i > 0) {
+            prompt += crlf;
+        }
+        prompt += lines[i];
+    }
+    return prompt;
+}
+
+std::optional<Medium> MainWindow::selectedMedium() const {
+    constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
+                                Medium::CompressedAir};
+    for (std::size_t i = 0; i < media_.size(); ++i) {
+        if (media_[i]->isChecked()) {
+            return order[i];
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Material> MainWindow::selectedMaterial() const {
+    constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
+                                  Material::StainlessSteel, Material::Plastic, Material::Copper};
+    for (std::size_t i = 0; i < materials_.size(); ++i) {
+        if (materials_[i]->isChecked()) {
+            return order[i];
+        }
+    }
+    return std::nullopt;
+}
+
+void MainWindow::calculateCommand() {
+    // The one error trap: any failure of ours from here on ends the command in
+    // handleInvalidInput, after the steps done so far.
+    bool invalid = false;
+    try {
+        prepareResultsTable(grid_, messages_);
+        // One text at a time, so a failure leaves the fields before it updated.
+        record_.diameterInput = convertNumberText(inputs_[0]->text(), locale_);
+        record_.flowRateInput = convertNumberText(inputs_[1]->text(), locale_);
+        record_.lengthInput = convertNumberText(inputs_[2]->text(), locale_);
+        record_.temperatureInput = convertNumberText(inputs_[3]->text(), locale_);
+        if (calculate(record_, selectedMedium(), selectedMaterial(), messages_) ==
+            CalculationOutcome::Warning) {
+            invalid = true;
+        } else {
+            writeResultRow(grid_, record_, numberFormat_);
+        }
+    } catch (const KolmarisError&) {
+        invalid = true;
+    }
+    if (invalid) {
+        handleInvalidInput();
+    }
+}
+
+void MainWindow::newCalculationCommand() {
+    clearInputs();
+    prepareResultsTable(grid_, messages_);
+}
+
+void MainWindow::handleInvalidInput() {
+    messages_.showMessage("Üngültige Eingabe", WarningStyle, "Fehler");
+    clearInputs();
+    prepareResultsTable(grid_, messages_);
+}
+
+void MainWindow::clearInputs() {
+    for (QLineEdit* input : inputs_) {
+        input->clear();
+    }
+}
+
+void MainWindow::showInformation() {
+    messages_.showMessage(informationPrompt(), InformationStyle, "Über dieses Programm");
+}
+
+} // namespace kolmaris

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "calculation.h"
+#include "grid_model.h"
+#include "message_sink.h"
+#include "number_format.h"
+
+#include <QLocale>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+class QRadioButton;
+
+namespace kolmaris {
+
+class ResultsGridView;
+
+// The program's only window, `ersteVersion`: inputs, the medium and material groups, the three
+// command buttons, the results grid and the menus, placed at fixed positions.
+//
+// It owns the calculation record and the grid model. Messages go to `messages`; number texts
+// are read and written with `locale`; `endProgram` is what "Exit" and "Beenden" run.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(MessageSink& messages, const QLocale& locale, std::function<void()> endProgram,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const CalculationRecord& record() const { return record_; }
+    const GridModel& grid() const { return grid_; }
+
+    // The information box's prompt: seven lines joined by CR LF.
+    static std::string informationPrompt();
+    // The credit line under the grid.
+    static QString creditText();
+
+private:
+    void buildControls();
+    void buildMenus();
+
+    // The command handlers.
+    void calculateCommand();
+    void newCalculationCommand();
+    void showInformation();
+
+    void handleInvalidInput();
+    void clearInputs();
+    std::optional<Medium> selectedMedium() const;
+    std::optional<Material> selectedMaterial() const;
+
+    MessageSink& messages_;
+    QLocale locale_;
+    NumberFormat numberFormat_;
+    std::function<void()> endProgram_;
+
+    CalculationRecord record_{};
+    GridModel grid_;
+
+    std::array<QLineEdit*, 4> inputs_{};
+    std::array<QRadioButton*, 4> media_{};
+    std::array<QRadioButton*, 5> materials_{};
+    ResultsGridView* gridView_ = nullptr;
+};
+
+} // namespace kolmaris

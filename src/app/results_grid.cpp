@@ -1,0 +1,310 @@
+#include "results_grid.h"
+
+#include <QAbstractButton>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace kolmaris {
+
+namespace {
+
+constexpr int fixedRows = 1;
+constexpr int fixedCols = 1;
+constexpr int textMargin = 3;
+
+// The grid's own colours: dark grey behind the cells, light grey lines between them.
+const QColor backgroundColour(128, 128, 128);
+const QColor gridLineColour(192, 192, 192);
+
+// Numbers stand right, other texts left, as a grid does by default.
+Qt::Alignment alignmentFor(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
+    const Qt::Alignment horizontal = number.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
+}
+
+void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Alignment alignment,
+              const QColor& colour) {
+    painter->save();
+    painter->setPen(colour);
+    painter->setClipRect(rect);
+    painter->drawText(rect.adjusted(textMargin, 0, -textMargin, 0),
+                      static_cast<int>(alignment) | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+// Ordinary cells: window colour and light grey lines, texts clipped rather than elided.
+class GridCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        painter->fillRect(option.rect, option.palette.brush(group, selected ? QPalette::Highlight
+                                                                            : QPalette::Base));
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+        drawText(
+            painter, option.rect.adjusted(0, 0, -1, -1), text, alignment,
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->save();
+        painter->setPen(gridLineColour);
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
+} // namespace
+
+// --- GridTableModel ---------------------------------------------------------------------------
+
+GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), shownRows_(grid.rows()), shownCols_(grid.cols()) {
+    grid_.setObserver(this);
+}
+
+GridTableModel::~GridTableModel() {
+    grid_.setObserver(nullptr);
+}
+
+int GridTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(shownRows_ - fixedRows, 0);
+}
+
+int GridTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(shownCols_ - fixedCols, 0);
+}
+
+QVariant GridTableModel::cellData(int gridRow, int gridCol, int role) const {
+    if (gridRow < 0 || gridCol < 0 || gridRow >= grid_.rows() || gridCol >= grid_.cols()) {
+        return {};
+    }
+    const QString text = QString::fromStdString(grid_.cell(gridRow, gridCol));
+    switch (role) {
+    case Qt::DisplayRole:
+        return text;
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(alignmentFor(text));
+    default:
+        return {};
+    }
+}
+
+QVariant GridTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    return cellData(index.row() + fixedRows, index.column() + fixedCols, role);
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        return cellData(0, section + fixedCols, role);
+    }
+    return cellData(section + fixedRows, 0, role);
+}
+
+QString GridTableModel::cornerText() const {
+    return cellData(0, 0, Qt::DisplayRole).toString();
+}
+
+Qt::Alignment GridTableModel::cornerAlignment() const {
+    return alignmentFor(cornerText());
+}
+
+void GridTableModel::gridShapeAboutToChange(int newRows, int newCols) {
+    // Shrinking is announced while the grid still holds the cells that go away.
+    if (newRows < shownRows_) {
+        const int first = std::max(newRows - fixedRows, 0);
+        const int last = std::max(shownRows_ - fixedRows, 0) - 1;
+        if (first <= last) {
+            beginRemoveRows({}, first, last);
+            shownRows_ = newRows;
+            endRemoveRows();
+        } else {
+            shownRows_ = newRows;
+        }
+    }
+    if (newCols < shownCols_) {
+        const int first = std::max(newCols - fixedCols, 0);
+        const int last = std::max(shownCols_ - fixedCols, 0) - 1;
+        if (first <= last) {
+            beginRemoveColumns({}, first, last);
+            shownCols_ = newCols;
+            endRemoveColumns();
+        } else {
+            shownCols_ = newCols;
+        }
+    }
+}
+
+void GridTableModel::gridShapeChanged() {
+    // Growing is announced once the new cells exist.
+    const int newRows = grid_.rows();
+    const int newCols = grid_.cols();
+    if (newRows > shownRows_) {
+        const int first = std::max(shownRows_ - fixedRows, 0);
+        const int last = std::max(newRows - fixedRows, 0) - 1;
+        if (first <= last) {
+            beginInsertRows({}, first, last);
+            shownRows_ = newRows;
+            endInsertRows();
+        } else {
+            shownRows_ = newRows;
+        }
+    }
+    if (newCols > shownCols_) {
+        const int first = std::max(shownCols_ - fixedCols, 0);
+        const int last = std::max(newCols - fixedCols, 0) - 1;
+        if (first <= last) {
+            beginInsertColumns({}, first, last);
+            shownCols_ = newCols;
+            endInsertColumns();
+        } else {
+            shownCols_ = newCols;
+        }
+    }
+}
+
+void GridTableModel::gridCellChanged(int row, int col) {
+    if (row < fixedRows && col < fixedCols) {
+        emit cornerChanged();
+    } else if (row < fixedRows) {
+        emit headerDataChanged(Qt::Horizontal, col - fixedCols, col - fixedCols);
+    } else if (col < fixedCols) {
+        emit headerDataChanged(Qt::Vertical, row - fixedRows, row - fixedRows);
+    } else {
+        const QModelIndex changed = index(row - fixedRows, col - fixedCols);
+        emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::TextAlignmentRole});
+    }
+}
+
+// --- painting fixed cells ---------------------------------------------------------------------
+
+void paintFixedCell(QPainter* painter, const QWidget* widget, const QRect& rect,
+                    const QString& text, Qt::Alignment alignment) {
+    // Fixed cells never look disabled, not even the corner, which takes no clicks.
+    const QPalette& palette = widget->palette();
+    constexpr QPalette::ColorGroup group = QPalette::Active;
+    painter->fillRect(rect, palette.brush(group, QPalette::Button));
+    // A raised edge tells the fixed cells from the ones that scroll.
+    painter->save();
+    painter->setPen(palette.color(group, QPalette::Light));
+    painter->drawLine(rect.topLeft(), rect.topRight());
+    painter->drawLine(rect.topLeft(), rect.bottomLeft());
+    painter->setPen(palette.color(group, QPalette::Dark));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->restore();
+    drawText(painter, rect.adjusted(1, 1, -1, -1), text, alignment,
+             palette.color(group, QPalette::ButtonText));
+}
+
+// --- FixedCellsHeader -------------------------------------------------------------------------
+
+FixedCellsHeader::FixedCellsHeader(Qt::Orientation orientation, QWidget* parent)
+    : QHeaderView(orientation, parent) {
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setSectionResizeMode(QHeaderView::Fixed);
+    setMinimumSectionSize(1);
+}
+
+void FixedCellsHeader::paintEvent(QPaintEvent* event) {
+    QHeaderView::paintEvent(event);
+    // Past the last fixed cell the grid's background shows, as it does behind the other cells.
+    const int end = length() - offset();
+    QRect beyond = viewport()->rect();
+    if (orientation() == Qt::Horizontal) {
+        beyond.setLeft(end);
+    } else {
+        beyond.setTop(end);
+    }
+    if (beyond.isValid()) {
+        QPainter painter(viewport());
+        painter.fillRect(beyond, backgroundColour);
+    }
+}
+
+void FixedCellsHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid() || model() == nullptr) {
+        return;
+    }
+    const QString text = model()->headerData(logicalIndex, orientation()).toString();
+    const auto alignment = Qt::Alignment(
+        model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole).toInt());
+    paintFixedCell(painter, this, rect, text, alignment);
+}
+
+// --- ResultsGridView --------------------------------------------------------------------------
+
+ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
+    : QTableView(parent), model_(new GridTableModel(grid, this)) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    setHorizontalHeader(new FixedCellsHeader(Qt::Horizontal, this));
+    setVerticalHeader(new FixedCellsHeader(Qt::Vertical, this));
+    setModel(model_);
+    setItemDelegate(new GridCellDelegate(this));
+
+    setShowGrid(false); // the cells draw their own light grey lines
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false); // Tab leaves the grid for the next control
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    QPalette background = viewport()->palette();
+    background.setColor(QPalette::Base, backgroundColour);
+    viewport()->setPalette(background);
+
+    const int rowHeight = fontMetrics().height() + 4;
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    horizontalHeader()->setFixedHeight(rowHeight);
+
+    corner_ = findChild<QAbstractButton*>();
+    if (corner_ != nullptr) {
+        corner_->installEventFilter(this);
+    }
+    connect(model_, &GridTableModel::cornerChanged, this, [this] {
+        if (corner_ != nullptr) {
+            corner_->update();
+        }
+    });
+}
+
+void ResultsGridView::place(const QRect& geometry) {
+    setGeometry(geometry);
+    const int frame = 2 * frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int columnWidth = (geometry.width() - frame - scrollBar) / visibleColumns;
+    horizontalHeader()->setDefaultSectionSize(columnWidth);
+    verticalHeader()->setFixedWidth(columnWidth);
+}
+
+bool ResultsGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        QPainter painter(corner_);
+        paintFixedCell(&painter, corner_, corner_->rect(), model_->cornerText(),
+                       model_->cornerAlignment());
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+} // namespace kolmaris
