@@ -1,0 +1,28 @@
+# Compiles the resource script with the MinGW resource compiler and looks for the version
+# strings in the result. Arguments: WINDRES, SCRIPT, OUTPUT.
+get_filename_component(script_dir ${SCRIPT} DIRECTORY)
+execute_process(
+    COMMAND ${WINDRES} --preprocessor=cpp -I ${script_dir} -i ${SCRIPT} -O res -o ${OUTPUT}
+    WORKING_DIRECTORY ${script_dir}
+    RESULT_VARIABLE result
+    ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "windres failed (${result}): ${errors}")
+endif()
+
+# Version strings are stored as UTF-16 in the compiled resource.
+file(STRINGS ${OUTPUT} texts ENCODING UTF-16LE)
+string(JOIN "\n" all ${texts})
+foreach(expected "040704B0" "FileVersion" "ProductVersion" "1.00" "InternalName"
+        "Davudeviredidara.exe" "ProductName" "CompanyName" "Translation")
+    string(FIND "${all}" "${expected}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "the compiled resource lacks \"${expected}\"")
+    endif()
+endforeach()
+
+# Three icon images: the group directory of an .ico starts with reserved 0, type 1, count 3.
+file(READ ${script_dir}/icons/davudeviredidara.ico header LIMIT 6 HEX)
+if(NOT header STREQUAL "000001000300")
+    message(FATAL_ERROR "the icon should hold three images, header ${header}")
+endif()

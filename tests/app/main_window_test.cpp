@@ -1,0 +1,597 @@
+#include "box_closer.h"
+#include "main_window.h"
+#include "qt_message_sink.h"
+#include "recording_sink.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kolmaris {
+namespace {
+
+using test_support::RecordedMessage;
+using test_support::RecordingSink;
+
+const RecordedMessage invalidInput{"Üngültige Eingabe", WarningStyle, "Fehler"};
+const RecordedMessage noMedium{"Bitte Medium wählen!", WarningStyle, "Fehler\r\n"};
+const RecordedMessage tableFull{
+    "Tabelle ist voll!\r\nBitte in Excel abspeichern,\r\noder Programm neu starten",
+    InformationStyle, "Information"};
+
+// A shown main window with recorded messages and a counted end of the program.
+class Window {
+public:
+    explicit Window(const QLocale& locale, MessageSink* sink = nullptr)
+        : locale_(locale), window_(std::make_unique<MainWindow>(sink ? *sink : messages, locale,
+                                                                [this] { ++ended; })) {
+        window_->show();
+    }
+
+    MainWindow& operator*() { return *window_; }
+    MainWindow* operator->() { return window_.get(); }
+
+    template <typename Widget> Widget* find(const char* name) {
+        auto* widget = window_->findChild<Widget*>(QLatin1String(name));
+        if (widget == nullptr) {
+            ADD_FAILURE() << "no widget " << name;
+        }
+        return widget;
+    }
+
+    // Writes the number with the locale's decimal separator, typed key by key.
+    void type(const char* box, const char* number) {
+        QLineEdit* edit = find<QLineEdit>(box);
+        edit->clear();
+        QTest::keyClicks(edit, localised(number));
+    }
+    QString localised(const char* number) const {
+        return QString::fromUtf8(number).replace(QLatin1Char(','), locale_.decimalPoint());
+    }
+    QString text(const char* box) { return find<QLineEdit>(box)->text(); }
+
+    void press(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void choose(const char* option) {
+        QRadioButton* radio = find<QRadioButton>(option);
+        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+    }
+    bool chosen(const char* option) { return find<QRadioButton>(option)->isChecked(); }
+
+    void typeValidInputs() {
+        type("Text1", "50");
+        type("Text2", "100");
+        type("Text3", "10");
+        type("Text4", "20");
+    }
+    // n completed calculations of water in black iron; their messages are forgotten.
+    void addResults(int n) {
+        choose("Option1_0");
+        choose("Option6");
+        typeValidInputs();
+        for (int i = 0; i < n; ++i) {
+            press("Command1");
+        }
+        messages.messages.clear();
+    }
+
+    QString cell(int row, int col) {
+        return QString::fromStdString(window_->grid().cell(row, col));
+    }
+    int results() {
+        int count = 0;
+        for (int row = 2; row < window_->grid().rows() && !cell(row, 1).isEmpty(); ++row) {
+            ++count;
+        }
+        return count;
+    }
+    bool inputsEmpty() {
+        return text("Text1").isEmpty() && text("Text2").isEmpty() && text("Text3").isEmpty() &&
+               text("Text4").isEmpty();
+    }
+
+    RecordingSink messages;
+    int ended = 0;
+
+private:
+    QLocale locale_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+const QLocale german(QLocale::German, QLocale::Germany);
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+
+// --- layout -----------------------------------------------------------------------------------
+
+TEST(WindowLayout, ClientAreaBelowTheMenuBar) {
+    Window w(german);
+    EXPECT_EQ(w->objectName(), "ersteVersion");
+    EXPECT_EQ(w->windowTitle(), "Kolmaris");
+    const QWidget* client = w->centralWidget();
+    EXPECT_EQ(client->size(), QSize(613, 571));
+    EXPECT_EQ(client->geometry().top(), w->menuBar()->geometry().bottom() + 1);
+}
+
+TEST(WindowLayout, EveryControlAtItsPlace) {
+    struct Place {
+        const char* name;
+        const char* container;
+        int left, top, width, height; // twips
+    };
+    const Place places[] = {
+        {"Label4", "clientArea", 240, 120, 1815, 375},
+        {"Label7", "clientArea", 4920, 120, 1455, 255},
+        {"Label9", "clientArea", 6720, 120, 1455, 255},
+        {"Frame1", "clientArea", 4320, 360, 1695, 2055},
+        {"Frame2", "clientArea", 6240, 360, 2295, 2055},
+        {"Text1", "clientArea", 240, 720, 1095, 285},
+        {"Label1", "clientArea", 1440, 720, 2535, 255},
+        {"Text2", "clientArea", 240, 1200, 1095, 285},
+        {"Label2", "clientArea", 1440, 1200, 2535, 255},
+        {"Text3", "clientArea", 240, 1680, 1095, 285},
+        {"Label3", "clientArea", 1440, 1680, 2175, 255},
+        {"Text4", "clientArea", 240, 2160, 1095, 285},
+        {"Label10", "clientArea", 1440, 2160, 1695, 255},
+        {"Label5", "clientArea", 240, 2880, 1815, 375},
+        {"Command1", "clientArea", 240, 3360, 1935, 495},
+        {"Command2", "clientArea", 3480, 3360, 1935, 495},
+        {"Command3", "clientArea", 6720, 3360, 1935, 495},
+        {"Label6", "clientArea", 240, 4440, 1695, 255},
+        {"MSFlexGrid1", "clientArea", 1680, 5160, 5895, 2295},
+        {"Label8", "clientArea", 1920, 8160, 5535, 255},
+        {"Option1_0", "Frame1", 240, 360, 1335, 255},
+        {"Option2", "Frame1", 240, 760, 1335, 255},
+        {"Option3", "Frame1", 240, 1160, 1335, 255},
+        {"Option4", "Frame1", 240, 1560, 1335, 255},
+        {"Option5", "Frame2", 240, 120, 1695, 375},
+        {"Option6", "Frame2", 240, 480, 1935, 375},
+        {"Option7", "Frame2", 240, 840, 1815, 375},
+        {"Option8", "Frame2", 240, 1200, 1695, 375},
+        {"Option9", "Frame2", 240, 1560, 1215, 435},
+    };
+    Window w(german);
+    auto px = [](int twips) { return qRound(twips / 15.0); };
+    for (const Place& p : places) {
+        QWidget* widget = w.find<QWidget>(p.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName(), p.container) << p.name;
+        EXPECT_EQ(widget->geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)))
+            << p.name;
+    }
+}
+
+TEST(WindowLayout, LinesSeparateTheBands) {
+    Window w(german);
+    EXPECT_EQ(w.find<QWidget>("Line1_0")->geometry(), QRect(16, 184, 560, 1));
+    EXPECT_EQ(w.find<QWidget>("Line2")->geometry(), QRect(16, 280, 560, 1));
+    EXPECT_EQ(w.find<QWidget>("Line3")->geometry(), QRect(16, 536, 560, 1));
+    for (const char* name : {"Line1_1", "Line1_2", "Line1_3"}) {
+        EXPECT_EQ(w.find<QWidget>(name)->geometry(), QRect(0, 0, 536, 1)) << name;
+    }
+    EXPECT_EQ(w.find<QWidget>("Line1_4")->geometry(), QRect(0, 0, 576, 1));
+}
+
+TEST(WindowLayout, FontsOfTheHeadingsAndTheGrid) {
+    Window w(german);
+    for (const char* name : {"Label4", "Label5", "Label6"}) {
+        const QFont font = w.find<QWidget>(name)->font();
+        EXPECT_EQ(font.family(), "Arial") << name;
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75) << name;
+        EXPECT_TRUE(font.bold()) << name;
+    }
+    for (const char* name : {"Label7", "Label9"}) {
+        const QFont font = w.find<QWidget>(name)->font();
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.0) << name;
+        EXPECT_TRUE(font.bold()) << name;
+    }
+    const QFont grid = w.find<QWidget>("MSFlexGrid1")->font();
+    EXPECT_EQ(grid.family(), "MS Sans Serif");
+    EXPECT_DOUBLE_EQ(grid.pointSizeF(), 8.25);
+    EXPECT_FALSE(grid.bold());
+    EXPECT_FALSE(w.find<QWidget>("Label1")->font().bold());
+}
+
+TEST(WindowLayout, EveryCaptionFitsItsControlWithoutAccessKey) {
+    Window w(german);
+    for (QLabel* label : w->findChildren<QLabel*>()) {
+        EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+        EXPECT_LE(label->sizeHint().height(), label->height()) << label->text().toStdString();
+        EXPECT_FALSE(label->text().contains('&'));
+    }
+    for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QRadioButton*>(button) == nullptr &&
+            qobject_cast<QPushButton*>(button) == nullptr) {
+            continue; // the grid's corner
+        }
+        const int needed = qobject_cast<QRadioButton*>(button)
+                               ? button->sizeHint().width()
+                               : button->fontMetrics().horizontalAdvance(button->text()) + 8;
+        EXPECT_LE(needed, button->width()) << button->text().toStdString();
+        EXPECT_FALSE(button->text().contains('&'));
+    }
+    EXPECT_TRUE(w.find<QLabel>("Label8")->text().startsWith("Programmentwicklung: "));
+}
+
+TEST(WindowLayout, StartsEmptyWithNothingChosenAndTheTableSetUp) {
+    Window w(german);
+    EXPECT_TRUE(w.inputsEmpty());
+    for (QRadioButton* option : w->findChildren<QRadioButton*>()) {
+        EXPECT_FALSE(option->isChecked()) << option->objectName().toStdString();
+    }
+    EXPECT_EQ(w->grid().rows(), 4);
+    EXPECT_EQ(w->grid().cols(), 6);
+    EXPECT_EQ(w.cell(0, 0), "        Nr.");
+    EXPECT_EQ(w.cell(1, 2), "   [Pascal]");
+    EXPECT_EQ(w.cell(2, 1), "");
+}
+
+TEST(WindowLayout, GroupsAreIndependent) {
+    Window w(german);
+    w.choose("Option3");
+    w.choose("Option8");
+    w.choose("Option4");
+    EXPECT_TRUE(w.chosen("Option4"));
+    EXPECT_FALSE(w.chosen("Option3"));
+    EXPECT_TRUE(w.chosen("Option8"));
+}
+
+TEST(WindowLayout, ResizingMovesNoControl) {
+    Window w(german);
+    const QRect before = w.find<QWidget>("Command3")->geometry();
+    w->resize(900, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(w.find<QWidget>("Command3")->geometry(), before);
+    EXPECT_EQ(w.find<QWidget>("MSFlexGrid1")->size(), QSize(393, 153));
+    w->resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(w.find<QWidget>("Command3")->geometry(), before);
+}
+
+TEST(WindowLayout, TabOrderVisitsMediaButtonsMaterialsGridThenInputs) {
+    Window w(german);
+    QApplication::setActiveWindow(&*w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Option1_0");
+
+    const QStringList expected = {"Option2",  "Option3",     "Option4", "Command3", "Command2",
+                                  "Command1", "Option5",     "Option6", "Option7",  "Option8",
+                                  "Option9",  "MSFlexGrid1", "Text1",   "Text2",    "Text3",
+                                  "Text4",    "Option1_0"};
+    QStringList visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, expected);
+    // Taking the focus selects nothing.
+    EXPECT_FALSE(w.chosen("Option1_0"));
+}
+
+TEST(WindowLayout, NoButtonAnswersEnterOrEscape) {
+    Window w(german);
+    w.addResults(0);
+    for (QPushButton* button : w->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->autoDefault());
+        EXPECT_FALSE(button->isDefault());
+    }
+    for (const char* focus : {"Command1", "Text1"}) {
+        w.find<QWidget>(focus)->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(w.find<QWidget>(focus), key);
+        }
+    }
+    EXPECT_EQ(w.results(), 0);
+    EXPECT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(w.ended, 0);
+}
+
+// --- menus ------------------------------------------------------------------------------------
+
+QStringList captions(QMenu* menu) {
+    QStringList out;
+    for (QAction* action : menu->actions()) {
+        out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return out;
+}
+
+TEST(WindowMenus, BarHoldsDateiAndExtrasWithTheirEntries) {
+    Window w(german);
+    QStringList bar;
+    for (QAction* action : w->menuBar()->actions()) {
+        bar << action->text();
+    }
+    EXPECT_EQ(bar, (QStringList{"&Datei", "&Extras"}));
+    QMenu* file = w.find<QMenu>("mnudatei");
+    QMenu* extras = w.find<QMenu>("mnuextras");
+    EXPECT_EQ(captions(file),
+              (QStringList{"Einlesen von MS Excel", "Ausgeben nach MS Excel", "-", "Beenden"}));
+    EXPECT_EQ(captions(extras), (QStringList{"Hilfe", "-", "Info"}));
+    for (QAction* action : file->actions() + extras->actions()) {
+        EXPECT_TRUE(action->shortcut().isEmpty());
+        EXPECT_FALSE(action->isCheckable());
+        EXPECT_TRUE(action->isEnabled());
+    }
+    EXPECT_EQ(w.find<QAction>("mnulinie1")->isSeparator(), true);
+    EXPECT_EQ(w.find<QAction>("mnulinie6")->isSeparator(), true);
+}
+
+TEST(WindowMenus, AltKeysOpenTheMenus) {
+    for (auto [key, name] : {std::pair{Qt::Key_D, "mnudatei"}, std::pair{Qt::Key_E, "mnuextras"}}) {
+        Window w(german);
+        QApplication::setActiveWindow(&*w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
+        QMenu* menu = w.find<QMenu>(name);
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000)) << name;
+        menu->close();
+        QApplication::processEvents();
+    }
+}
+
+TEST(WindowMenus, ExcelEntriesAndHelpDoNothing) {
+    Window w(german);
+    w.addResults(1);
+    for (const char* name : {"mnuexcel1", "mnuexel2", "mnuhilfe"}) {
+        w.find<QAction>(name)->trigger();
+    }
+    EXPECT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(w.results(), 1);
+    EXPECT_EQ(w.text("Text1"), "50");
+    EXPECT_EQ(w.ended, 0);
+}
+
+TEST(WindowMenus, InfoShowsTheSevenLineBoxAndChangesNothing) {
+    Window w(german);
+    w.addResults(1);
+    w.find<QAction>("mnuinf")->trigger();
+    ASSERT_EQ(w.messages.messages.size(), 1u);
+    const RecordedMessage& box = w.messages.messages.front();
+    EXPECT_EQ(box.style, InformationStyle);
+    EXPECT_EQ(box.title, "Über dieses Programm");
+    const QStringList lines = QString::fromStdString(box.prompt).split("\r\n");
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], "Programmentwicklung:");
+    EXPECT_FALSE(lines[1].isEmpty());
+    EXPECT_FALSE(lines[2].isEmpty());
+    EXPECT_TRUE(lines[3].isEmpty());
+    EXPECT_FALSE(lines[4].isEmpty());
+    EXPECT_TRUE(lines[5].isEmpty());
+    EXPECT_TRUE(lines[6].startsWith("E-Mail: "));
+    EXPECT_TRUE(lines[6].endsWith("@example.org"));
+    const QString prompt = QString::fromStdString(box.prompt);
+    EXPECT_EQ(prompt.count('\r'), 6);
+    EXPECT_EQ(prompt.count('\n'), 6);
+    EXPECT_EQ(w.results(), 1);
+    EXPECT_EQ(w.text("Text4"), "20");
+}
+
+TEST(WindowMenus, ExitAndBeendenEndTheProgramWithoutAWord) {
+    Window w(german);
+    w.press("Command3");
+    EXPECT_EQ(w.ended, 1);
+    w.find<QAction>("mnuend1")->trigger();
+    EXPECT_EQ(w.ended, 2);
+    EXPECT_TRUE(w.messages.messages.empty());
+}
+
+TEST(WindowMenus, ClosingTheFrameIsNotRefused) {
+    Window w(german);
+    w.addResults(1);
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(w.messages.messages.empty());
+}
+
+// --- commands under German and English settings ----------------------------------------------
+
+class Commands : public ::testing::TestWithParam<QLocale> {};
+
+INSTANTIATE_TEST_SUITE_P(Settings, Commands, ::testing::Values(german, english),
+                         [](const ::testing::TestParamInfo<QLocale>& info) {
+                             return info.param.name().toStdString();
+                         });
+
+TEST_P(Commands, CompletedRunAppendsOneRowAndKeepsInputsAndChoices) {
+    Window w(GetParam());
+    w.addResults(0);
+    w.press("Command1");
+    EXPECT_TRUE(w.messages.messages.empty());
+    ASSERT_EQ(w.results(), 1);
+    EXPECT_EQ(w.cell(2, 0), "1");
+    EXPECT_EQ(w.cell(2, 1), w.localised("0,85"));
+    EXPECT_EQ(w.cell(2, 2), w.localised("172,80"));
+    EXPECT_EQ(w.cell(2, 4), "42004");
+    EXPECT_EQ(w.cell(2, 5), w.localised("0,02400"));
+    EXPECT_EQ(w->grid().rows(), 4);
+    EXPECT_EQ(w.text("Text1"), "50");
+    EXPECT_EQ(w.text("Text4"), "20");
+    EXPECT_TRUE(w.chosen("Option1_0"));
+    EXPECT_TRUE(w.chosen("Option6"));
+    EXPECT_DOUBLE_EQ(w->record().diameterInput, 50);
+    EXPECT_DOUBLE_EQ(w->record().flowRateInput, 100);
+    EXPECT_DOUBLE_EQ(w->record().lengthInput, 10);
+    EXPECT_DOUBLE_EQ(w->record().temperatureInput, 20);
+}
+
+TEST_P(Commands, ReadsTheDecimalSeparatorOfTheSettings) {
+    Window w(GetParam());
+    w.addResults(0);
+    w.type("Text1", "12,5");
+    w.press("Command1");
+    EXPECT_TRUE(w.messages.messages.empty());
+    EXPECT_DOUBLE_EQ(w->record().diameterInput, 12.5);
+    EXPECT_EQ(w.results(), 1);
+}
+
+TEST_P(Commands, GroupedOrForeignNumbersAreInvalid) {
+    Window w(GetParam());
+    w.addResults(0);
+    const bool german = GetParam().decimalPoint() == ",";
+    w.find<QLineEdit>("Text1")->setText(german ? "12.5" : "12,5");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_EQ(w.results(), 0);
+}
+
+TEST_P(Commands, EmptyDiameterEndsInInvalidInputWithClearedBoxes) {
+    Window w(GetParam());
+    w.addResults(1);
+    w.find<QLineEdit>("Text1")->clear();
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_TRUE(w.inputsEmpty());
+    EXPECT_EQ(w.results(), 1);
+    EXPECT_EQ(w->grid().rows(), 5); // the second preparation has sized the table again
+    EXPECT_TRUE(w.chosen("Option1_0"));
+    EXPECT_TRUE(w.chosen("Option6"));
+}
+
+TEST_P(Commands, FailedConversionKeepsTheFieldsReadBeforeIt) {
+    Window w(GetParam());
+    w.addResults(1);
+    w.type("Text1", "40");
+    w.type("Text2", "90,5");
+    w.type("Text3", "5");
+    w.find<QLineEdit>("Text4")->setText("abc");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_DOUBLE_EQ(w->record().diameterInput, 40);
+    EXPECT_DOUBLE_EQ(w->record().flowRateInput, 90.5);
+    EXPECT_DOUBLE_EQ(w->record().lengthInput, 5);
+    EXPECT_DOUBLE_EQ(w->record().temperatureInput, 20); // from the run before
+    EXPECT_TRUE(w.inputsEmpty());
+    EXPECT_EQ(w.results(), 1);
+}
+
+TEST_P(Commands, OverflowingNumberIsInvalid) {
+    Window w(GetParam());
+    w.addResults(0);
+    w.type("Text3", "1e999");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_EQ(w.results(), 0);
+}
+
+TEST_P(Commands, ZeroDiameterFailsInTheCalculation) {
+    Window w(GetParam());
+    w.addResults(0);
+    w.type("Text1", "0");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_EQ(w.results(), 0);
+    EXPECT_TRUE(w.inputsEmpty());
+}
+
+TEST_P(Commands, MissingMediumWarnsThenEndsAsInvalidInput) {
+    Window w(GetParam());
+    w.choose("Option6");
+    w.typeValidInputs();
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, (std::vector<RecordedMessage>{noMedium, invalidInput}));
+    EXPECT_TRUE(w.inputsEmpty());
+    EXPECT_EQ(w.results(), 0);
+    EXPECT_TRUE(w.chosen("Option6"));
+}
+
+TEST_P(Commands, MissingMaterialWarnsThenEndsAsInvalidInput) {
+    Window w(GetParam());
+    w.choose("Option2");
+    w.typeValidInputs();
+    w.press("Command1");
+    ASSERT_EQ(w.messages.messages.size(), 2u);
+    EXPECT_EQ(w.messages.messages[0].prompt, "Bitte Rohrmaterial wählen!");
+    EXPECT_EQ(w.messages.messages[1], invalidInput);
+    EXPECT_TRUE(w.inputsEmpty());
+}
+
+TEST_P(Commands, NewCalculationClearsOnlyTheInputs) {
+    Window w(GetParam());
+    w.addResults(3);
+    const CalculationRecord before = w->record();
+    w.press("Command2");
+    EXPECT_TRUE(w.inputsEmpty());
+    EXPECT_EQ(w.results(), 3);
+    EXPECT_EQ(w->grid().rows(), 7);
+    EXPECT_TRUE(w.chosen("Option1_0"));
+    EXPECT_TRUE(w.chosen("Option6"));
+    EXPECT_DOUBLE_EQ(w->record().lossTotal, before.lossTotal);
+    EXPECT_DOUBLE_EQ(w->record().diameterInput, before.diameterInput);
+    EXPECT_TRUE(w.messages.messages.empty());
+}
+
+TEST_P(Commands, FullTableMessageAt25Results) {
+    Window w(GetParam());
+    w.addResults(25);
+
+    // An invalid input shows it before reading the inputs and again after the error box.
+    w.find<QLineEdit>("Text2")->setText("x");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages,
+              (std::vector<RecordedMessage>{tableFull, invalidInput, tableFull}));
+    EXPECT_EQ(w.results(), 25);
+
+    // "Neue Berechnung" shows it too.
+    w.messages.messages.clear();
+    w.press("Command2");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{tableFull});
+
+    // A completed run goes on after it and writes result 26 into row 27 of 29.
+    w.messages.messages.clear();
+    w.typeValidInputs();
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{tableFull});
+    EXPECT_EQ(w.cell(27, 0), "26");
+    EXPECT_EQ(w->grid().rows(), 29);
+}
+
+TEST_P(Commands, TwentyNinthResultIsRefusedAndTheTableStays) {
+    Window w(GetParam());
+    w.addResults(28);
+    ASSERT_EQ(w.results(), 28);
+    EXPECT_EQ(w.cell(29, 0), "28");
+    EXPECT_EQ(w->grid().rows(), 30);
+
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_TRUE(w.inputsEmpty());
+    EXPECT_EQ(w.results(), 28);
+    EXPECT_EQ(w->grid().rows(), 30);
+    EXPECT_EQ(w.cell(29, 0), "28");
+}
+
+// --- with real message boxes ------------------------------------------------------------------
+
+TEST(WindowWithRealBoxes, InvalidInputShowsTheErrorBoxAndGoesOnAfterOk) {
+    QtMessageSink sink;
+    Window w(german, &sink);
+    sink.setParentWidget(&*w);
+    test_support::SeenBox seen;
+    test_support::closeNextBox(seen);
+    w.type("Text2", "5");
+    w.press("Command1");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text, QStringLiteral("Üngültige Eingabe"));
+    EXPECT_EQ(seen.title, "Fehler");
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.buttons, QStringList{"OK"});
+    EXPECT_TRUE(w.inputsEmpty());
+}
+
+} // namespace
+} // namespace kolmaris
+
+// Names the locale in the parameterised tests' output.
+void PrintTo(const QLocale& locale, std::ostream* out) {
+    *out << locale.name().toStdString();
+}
