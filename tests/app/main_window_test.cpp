@@ -2,6 +2,7 @@
 #include "main_window.h"
 #include "qt_message_sink.h"
 #include "recording_sink.h"
+#include "window_fixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,92 +24,12 @@ namespace {
 using test_support::RecordedMessage;
 using test_support::RecordingSink;
 
-const RecordedMessage invalidInput{"Üngültige Eingabe", WarningStyle, "Fehler"};
-const RecordedMessage noMedium{"Bitte Medium wählen!", WarningStyle, "Fehler\r\n"};
-const RecordedMessage tableFull{
-    "Tabelle ist voll!\r\nBitte in Excel abspeichern,\r\noder Programm neu starten",
-    InformationStyle, "Information"};
-
-// A shown main window with recorded messages and a counted end of the program.
-class Window {
-public:
-    explicit Window(const QLocale& locale, MessageSink* sink = nullptr)
-        : locale_(locale), window_(std::make_unique<MainWindow>(sink ? *sink : messages, locale,
-                                                                [this] { ++ended; })) {
-        window_->show();
-    }
-
-    MainWindow& operator*() { return *window_; }
-    MainWindow* operator->() { return window_.get(); }
-
-    template <typename Widget> Widget* find(const char* name) {
-        auto* widget = window_->findChild<Widget*>(QLatin1String(name));
-        if (widget == nullptr) {
-            ADD_FAILURE() << "no widget " << name;
-        }
-        return widget;
-    }
-
-    // Writes the number with the locale's decimal separator, typed key by key.
-    void type(const char* box, const char* number) {
-        QLineEdit* edit = find<QLineEdit>(box);
-        edit->clear();
-        QTest::keyClicks(edit, localised(number));
-    }
-    QString localised(const char* number) const {
-        return QString::fromUtf8(number).replace(QLatin1Char(','), locale_.decimalPoint());
-    }
-    QString text(const char* box) { return find<QLineEdit>(box)->text(); }
-
-    void press(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    void choose(const char* option) {
-        QRadioButton* radio = find<QRadioButton>(option);
-        QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
-    }
-    bool chosen(const char* option) { return find<QRadioButton>(option)->isChecked(); }
-
-    void typeValidInputs() {
-        type("Text1", "50");
-        type("Text2", "100");
-        type("Text3", "10");
-        type("Text4", "20");
-    }
-    // n completed calculations of water in black iron; their messages are forgotten.
-    void addResults(int n) {
-        choose("Option1_0");
-        choose("Option6");
-        typeValidInputs();
-        for (int i = 0; i < n; ++i) {
-            press("Command1");
-        }
-        messages.messages.clear();
-    }
-
-    QString cell(int row, int col) {
-        return QString::fromStdString(window_->grid().cell(row, col));
-    }
-    int results() {
-        int count = 0;
-        for (int row = 2; row < window_->grid().rows() && !cell(row, 1).isEmpty(); ++row) {
-            ++count;
-        }
-        return count;
-    }
-    bool inputsEmpty() {
-        return text("Text1").isEmpty() && text("Text2").isEmpty() && text("Text3").isEmpty() &&
-               text("Text4").isEmpty();
-    }
-
-    RecordingSink messages;
-    int ended = 0;
-
-private:
-    QLocale locale_;
-    std::unique_ptr<MainWindow> window_;
-};
-
-const QLocale german(QLocale::German, QLocale::Germany);
-const QLocale english(QLocale::English, QLocale::UnitedStates);
+using test_support::english;
+using test_support::german;
+using test_support::invalidInput;
+using test_support::noMedium;
+using test_support::tableFull;
+using test_support::Window;
 
 // --- layout -----------------------------------------------------------------------------------
 
