@@ -1,0 +1,52 @@
+#include "table_text.h"
+
+#include <algorithm>
+
+namespace kolmaris {
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+std::string cellsAsTabSeparatedText(const GridModel& grid, int firstRow, int firstCol, int lastRow,
+                                    int lastCol,
+                                    const std::function<bool(int row, int col)>& included) {
+    firstRow = std::max(firstRow, 0);
+    firstCol = std::max(firstCol, 0);
+    lastRow = std::min(lastRow, grid.rows() - 1);
+    lastCol = std::min(lastCol, grid.cols() - 1);
+    std::string text;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int col = firstCol; col <= lastCol; ++col) {
+            if (col > firstCol) {
+                text += '\t';
+            }
+            if (included(row, col)) {
+                text += trimmed(grid.cell(row, col));
+            }
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string tableAsTabSeparatedText(const GridModel& grid) {
+    // Results stand without gaps from row 2 on; a row is free when its column 1 is empty.
+    int lastRow = std::min(grid.rows() - 1, 1);
+    while (lastRow + 1 < grid.rows() && grid.cols() > 1 && !grid.cell(lastRow + 1, 1).empty()) {
+        ++lastRow;
+    }
+    return cellsAsTabSeparatedText(grid, 0, 0, lastRow, grid.cols() - 1,
+                                   [](int, int) { return true; });
+}
+
+} // namespace kolmaris
