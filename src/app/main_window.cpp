@@ -88,6 +88,18 @@ void line(QWidget* parent, const char* name, int x1, int y, int x2) {
     widget->setGeometry(fromTwips(x1), fromTwips(y), fromTwips(x2) - fromTwips(x1), 1);
 }
 
+// The lines of a message box prompt joined by CR LF, with no break after the last.
+template <typename Iterator> std::string promptOf(Iterator first, Iterator last) {
+    std::string prompt;
+    for (Iterator line = first; line != last; ++line) {
+        if (line != first) {
+            prompt += crlf;
+        }
+        prompt += *line;
+    }
+    return prompt;
+}
+
 char decimalSeparatorOf(const QLocale& locale) {
     const QString point = locale.decimalPoint();
     // Result texts are built from single-byte characters; a separator outside ASCII falls
@@ -141,7 +153,9 @@ void MainWindow::buildMenus() {
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("&Extras"));
     extras->setObjectName(QStringLiteral("mnuextras"));
-    extras->addAction(QStringLiteral("Hilfe"))->setObjectName(QStringLiteral("mnuhilfe"));
+    QAction* help = extras->addAction(QStringLiteral("Hilfe"));
+    help->setObjectName(QStringLiteral("mnuhilfe"));
+    connect(help, &QAction::triggered, this, &MainWindow::showHelp);
     extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
     QAction* info = extras->addAction(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("mnuinf"));
@@ -261,14 +275,7 @@ std::string MainWindow::informationPrompt() {
         "",
         std::string("E-Mail: ") + identity::email,
     };
-    std::string prompt;
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-        if (i > 0) {
-            prompt += crlf;
-        }
-        prompt += lines[i];
-    }
-    return prompt;
+    return promptOf(std::begin(lines), std::end(lines));
 }
 
 std::optional<Medium> MainWindow::selectedMedium() const {
@@ -333,6 +340,39 @@ void MainWindow::clearInputs() {
     for (QLineEdit* input : inputs_) {
         input->clear();
     }
+}
+
+std::string MainWindow::helpPrompt() {
+    const char* const lines[] = {
+        "Eingaben",
+        "Rohr-Innendurchmesser: lichte Weite des Rohres in mm.",
+        "Volumenstrom: durchfließende Menge in dm3/min (Liter je Minute).",
+        "Leitungslänge: gerade Rohrlänge in m.",
+        "Temperatur: Temperatur des Mediums in °C.",
+        "Zahlen mit dem Dezimalzeichen der Ländereinstellungen, ohne Tausenderpunkte.",
+        "",
+        "Medien: Wasser und Druckluft (Zähigkeit nach der Temperatur, 0 bis 100 °C), "
+        "Heizöl (EL) und Erdgas (feste Zähigkeit).",
+        "Rohrmaterialien: Eisenrohr verzinkt, Eisenrohr schwarz, Chromstahlrohr, "
+        "Kunststoffrohr, Kupferrohr (je mit ihrer Wandrauheit).",
+        "",
+        "Berechnung",
+        "Aus Volumenstrom und Querschnitt folgen die mittlere Geschwindigkeit und die "
+        "Reynolds-Zahl. Die Rohrreibungszahl Lambda wird aus der Colebrook-Gleichung durch "
+        "schrittweises Suchen bestimmt. Der Druckverlust je Meter (DV/m) und für die ganze "
+        "Leitung (DV Total) folgt aus der Gleichung von Darcy-Weisbach.",
+        "",
+        "Ergebnisse",
+        "Die Tabelle fasst 28 Ergebnisse. \"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
+        "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
+        "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
+        "für eine Tabellenkalkulation.",
+    };
+    return promptOf(std::begin(lines), std::end(lines));
+}
+
+void MainWindow::showHelp() {
+    messages_.showMessage(helpPrompt(), InformationStyle, "Hilfe");
 }
 
 void MainWindow::showInformation() {

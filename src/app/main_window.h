@@ -37,6 +37,8 @@ public:
 
     // The information box's prompt: seven lines joined by CR LF.
     static std::string informationPrompt();
+    // The help box's prompt: inputs, media and materials, the method, saving results.
+    static std::string helpPrompt();
     // The credit line under the grid.
     static QString creditText();
 
@@ -48,6 +50,7 @@ private:
     void calculateCommand();
     void newCalculationCommand();
     void showInformation();
+    void showHelp();
 
     void handleInvalidInput();
     void clearInputs();

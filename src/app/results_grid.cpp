@@ -1,5 +1,14 @@
 #include "results_grid.h"
 
+#include "table_text.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
 #include <QAbstractButton>
 #include <QPaintEvent>
 #include <QPainter>
@@ -248,7 +257,7 @@ void FixedCellsHeader::paintSection(QPainter* painter, const QRect& rect, int lo
 // --- ResultsGridView --------------------------------------------------------------------------
 
 ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
-    : QTableView(parent), model_(new GridTableModel(grid, this)) {
+    : QTableView(parent), grid_(grid), model_(new GridTableModel(grid, this)) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8.25);
     setFont(font);
@@ -262,7 +271,8 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several cells at once, so that they can be copied into a spreadsheet together.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false); // Tab leaves the grid for the next control
     setCornerButtonEnabled(false);
@@ -281,6 +291,13 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     if (corner_ != nullptr) {
         corner_->installEventFilter(this);
     }
+    auto* copy = new QAction(QStringLiteral("Kopieren"), this);
+    copy->setObjectName(QStringLiteral("copyCells"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, &ResultsGridView::copyToClipboard);
+    addAction(copy);
+
     connect(model_, &GridTableModel::cornerChanged, this, [this] {
         if (corner_ != nullptr) {
             corner_->update();
@@ -295,6 +312,47 @@ void ResultsGridView::place(const QRect& geometry) {
     const int columnWidth = (geometry.width() - frame - scrollBar) / visibleColumns;
     horizontalHeader()->setDefaultSectionSize(columnWidth);
     verticalHeader()->setFixedWidth(columnWidth);
+}
+
+QString ResultsGridView::copyText() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return QString::fromStdString(tableAsTabSeparatedText(grid_));
+    }
+    // View cells sit one row and one column after their grid cells: the fixed ones are headers.
+    int top = grid_.rows(), left = grid_.cols(), bottom = -1, right = -1;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row() + fixedRows);
+        bottom = std::max(bottom, index.row() + fixedRows);
+        left = std::min(left, index.column() + fixedCols);
+        right = std::max(right, index.column() + fixedCols);
+    }
+    const QItemSelectionModel* selection = selectionModel();
+    const auto included = [this, selection](int row, int col) {
+        return selection->isSelected(model_->index(row - fixedRows, col - fixedCols));
+    };
+    return QString::fromStdString(
+        cellsAsTabSeparatedText(grid_, top, left, bottom, right, included));
+}
+
+void ResultsGridView::copyToClipboard() const {
+    QGuiApplication::clipboard()->setText(copyText());
+}
+
+void ResultsGridView::keyPressEvent(QKeyEvent* event) {
+    // The view's own copy would take only the current cell.
+    if (event->matches(QKeySequence::Copy)) {
+        copyToClipboard();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addActions(actions());
+    menu.exec(event->globalPos());
 }
 
 bool ResultsGridView::eventFilter(QObject* watched, QEvent* event) {

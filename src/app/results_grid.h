@@ -72,10 +72,18 @@ public:
 
     static constexpr int visibleColumns = 6;
 
+    // The selected cells as tab-separated text, or the whole table when nothing is selected.
+    QString copyText() const;
+    // Puts copyText() on the clipboard: Ctrl+C, and "Kopieren" in the context menu.
+    void copyToClipboard() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    GridModel& grid_;
     GridTableModel* model_;
     QWidget* corner_ = nullptr;
 };

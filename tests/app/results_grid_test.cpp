@@ -2,6 +2,9 @@
 #include "results_table.h"
 
 #include <QAbstractItemModelTester>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
@@ -169,6 +172,25 @@ TEST_F(GridFixture, ColoursTellFixedCellsCellsAndBackgroundApart) {
     const int below = view.height() - view.frameWidth() - 3;
     EXPECT_EQ(picture.pixelColor(cellX, below), QColor(128, 128, 128));
     EXPECT_EQ(picture.pixelColor(fixedX, below), QColor(128, 128, 128));
+}
+
+TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {
+    setRow(2, "1,25");
+    QGuiApplication::clipboard()->clear();
+    view.show();
+    view.setFocus();
+
+    // Nothing selected: the whole table, header rows included, without the layout blanks.
+    QTest::keySequence(&view, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Nr.\tGeschw.\tDV/m\tDV Total\tReynold\tLamda\n"
+                                                    "\t[m/s]\t[Pascal]\t[Pascal]\t[-]\t[-]\n"
+                                                    "1,25\t1,25\t1,25\t1,25\t1,25\t1,25\n");
+
+    // Two cells of the result row, with a gap between them.
+    view.selectionModel()->select(view.gridModel()->index(1, 0), QItemSelectionModel::Select);
+    view.selectionModel()->select(view.gridModel()->index(1, 2), QItemSelectionModel::Select);
+    view.findChild<QAction*>(QStringLiteral("copyCells"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "1,25\t\t1,25\n");
 }
 
 } // namespace
