@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-20}
-cmake --preset fuzz >/dev/null
+flags=()
+[ "${CI:-}" = true ] && flags+=(-DKOLMARIS_WERROR=ON)
+cmake --preset fuzz "${flags[@]}" >/dev/null
 cmake --build build-fuzz -j "$(nproc)"
 
 work=$(mktemp -d)
