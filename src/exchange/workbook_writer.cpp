@@ -1,0 +1,280 @@
+#include "table_layout.h"
+#include "workbook.h"
+
+#include <xlsxwriter.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <locale.h>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kolmaris {
+
+namespace {
+
+using namespace exchange_detail;
+namespace fs = std::filesystem;
+
+const char* const headline = "Die Tabelle kann nicht gespeichert werden.";
+
+const char* const columnPatterns[tableCols] = {"0", "0.00", "0.00", "0.00", "0", "0.00000"};
+
+[[noreturn]] void cannotWrite(const std::string& reason) {
+    fail(WorkbookError::Kind::CannotWrite, headline, reason);
+}
+
+// The German reason for a failed file operation, from its errno.
+[[noreturn]] void cannotWriteErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        cannotWrite("Den Ordner gibt es nicht.");
+    case EACCES:
+    case EPERM:
+        cannotWrite("Für diesen Ordner oder diese Datei fehlt die Schreibberechtigung.");
+    case EROFS:
+        cannotWrite("Der Datenträger ist schreibgeschützt.");
+    case ENOSPC:
+    case EDQUOT:
+        cannotWrite("Auf dem Datenträger ist nicht genug Platz.");
+    case EISDIR:
+        cannotWrite("Unter diesem Namen gibt es schon einen Ordner.");
+    case ENAMETOOLONG:
+        cannotWrite("Der Dateiname ist zu lang.");
+    default:
+        cannotWrite("Die Datei konnte nicht geschrieben werden.");
+    }
+}
+
+// A result text of the table back to the number it shows: digits, an optional leading minus
+// and at most one decimal separator - the separator the table was formatted with.
+bool parseTableNumber(const std::string& text, char separator, double& value) {
+    std::string plain = text;
+    for (char& c : plain) {
+        if (c == separator) {
+            c = '.';
+        } else if (c == '.' || c == 'e' || c == 'E' || c == 'x' || c == 'X') {
+            return false; // only the table's own plain digits, never another notation
+        }
+    }
+    if (plain.empty() || plain.front() == '+') {
+        return false;
+    }
+    const char* end = plain.data() + plain.size();
+    const auto [ptr, ec] = std::from_chars(plain.data(), end, value, std::chars_format::fixed);
+    return ec == std::errc() && ptr == end && std::isfinite(value);
+}
+
+// The result rows as numbers, checked before any file is touched.
+std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
+                                                       const NumberFormat& format) {
+    if (!isSetUp(table)) {
+        fail(WorkbookError::Kind::TableUnusable, headline, "Die Tabelle ist nicht eingerichtet.");
+    }
+    const int standing = standingResults(table);
+    std::vector<std::array<double, tableCols>> rows(static_cast<std::size_t>(standing));
+    for (int r = 0; r < standing; ++r) {
+        for (int c = 0; c < tableCols; ++c) {
+            const std::string& text = table.cell(headerRows + r, c);
+            if (!parseTableNumber(text, format.decimalSeparator,
+                                  rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])) {
+                fail(WorkbookError::Kind::TableUnusable, headline,
+                     "In Zelle " + cellName(headerRows + r, c) + " der Tabelle steht keine Zahl.");
+            }
+        }
+    }
+    return rows;
+}
+
+// libxlsxwriter prints numbers with snprintf under the thread's LC_NUMERIC; a German one would
+// put commas into the XML. This holds the thread's numeric category at "C" for its lifetime and
+// leaves the process-wide locale alone, so other threads and later code see no change.
+class CNumericLocale {
+public:
+    CNumericLocale() {
+        locale_t base = duplocale(uselocale(static_cast<locale_t>(0)));
+        if (base != static_cast<locale_t>(0)) {
+            numeric_ = newlocale(LC_NUMERIC_MASK, "C", base);
+            if (numeric_ == static_cast<locale_t>(0)) {
+                freelocale(base);
+            }
+        }
+        if (numeric_ == static_cast<locale_t>(0)) {
+            cannotWrite("Die Zahlendarstellung konnte nicht eingestellt werden.");
+        }
+        previous_ = uselocale(numeric_);
+    }
+    ~CNumericLocale() {
+        uselocale(previous_);
+        freelocale(numeric_);
+    }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    locale_t numeric_ = static_cast<locale_t>(0);
+    locale_t previous_ = static_cast<locale_t>(0);
+};
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& folder) {
+        std::string pattern = (folder / ".kolmaris-XXXXXX.part").string();
+        const int fd = mkstemps(pattern.data(), 5);
+        if (fd < 0) {
+            cannotWriteErrno(errno);
+        }
+        ::close(fd);
+        path_ = pattern;
+    }
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            ::unlink(path_.c_str());
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+void writeWorkbook(const GridModel& table, const std::vector<std::array<double, tableCols>>& rows,
+                   const std::string& file, const std::string& folder) {
+    CNumericLocale numeric;
+
+    // Its own scratch files go to the target's folder too, so a full disk shows up there.
+    lxw_workbook_options options{};
+    options.tmpdir = const_cast<char*>(folder.c_str());
+    lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
+    if (workbook == nullptr) {
+        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
+    }
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Ergebnisse");
+    std::array<lxw_format*, tableCols> formats{};
+    for (int c = 0; c < tableCols; ++c) {
+        formats[static_cast<std::size_t>(c)] = workbook_add_format(workbook);
+        format_set_num_format(formats[static_cast<std::size_t>(c)], columnPatterns[c]);
+    }
+
+    bool cellsOk = sheet != nullptr &&
+                   worksheet_set_column(sheet, 0, tableCols - 1, 12, nullptr) == LXW_NO_ERROR;
+    for (int r = 0; cellsOk && r < headerRows; ++r) {
+        for (int c = 0; cellsOk && c < tableCols; ++c) {
+            const std::string& text = table.cell(r, c);
+            if (!text.empty()) {
+                cellsOk = worksheet_write_string(sheet, static_cast<lxw_row_t>(r),
+                                                 static_cast<lxw_col_t>(c), text.c_str(),
+                                                 nullptr) == LXW_NO_ERROR;
+            }
+        }
+    }
+    for (std::size_t r = 0; cellsOk && r < rows.size(); ++r) {
+        for (int c = 0; cellsOk && c < tableCols; ++c) {
+            cellsOk = worksheet_write_number(sheet, static_cast<lxw_row_t>(headerRows + r),
+                                             static_cast<lxw_col_t>(c),
+                                             rows[r][static_cast<std::size_t>(c)],
+                                             formats[static_cast<std::size_t>(c)]) == LXW_NO_ERROR;
+        }
+    }
+
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook); // frees the workbook in every case
+    const int closeErrno = errno;
+    if (!cellsOk) {
+        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
+    }
+    if (closed != LXW_NO_ERROR) {
+        cannotWriteErrno(closeErrno);
+    }
+}
+
+// The bytes must be on the disk before the rename makes them the file's content.
+void syncToDisk(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        cannotWriteErrno(errno);
+    }
+    const int synced = ::fsync(fd);
+    const int syncErrno = errno;
+    ::close(fd);
+    if (synced != 0) {
+        cannotWriteErrno(syncErrno);
+    }
+}
+
+// mkstemps creates the file for the owner only; give the workbook the mode an ordinary new
+// file would get, or the mode of the file it replaces.
+void setFinalMode(const std::string& temporary, const fs::path& target) {
+    struct stat existing {};
+    mode_t mode;
+    if (::stat(target.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::chmod(temporary.c_str(), mode);
+}
+
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd); // best effort: the rename itself already happened
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void writeResultsWorkbook(const GridModel& table, const NumberFormat& format,
+                          const std::string& path) {
+    const auto rows = tableValues(table, format);
+
+    fs::path target(path);
+    std::error_code ec;
+    if (fs::is_symlink(target, ec)) {
+        // Replace the file the link points to, not the link.
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec) {
+            target = resolved;
+        }
+    }
+    if (target.filename().empty()) {
+        cannotWrite("Es wurde kein Dateiname angegeben.");
+    }
+    if (fs::is_directory(target, ec)) {
+        cannotWriteErrno(EISDIR);
+    }
+    fs::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+
+    TemporaryFile temporary(folder);
+    writeWorkbook(table, rows, temporary.path(), folder.string());
+    syncToDisk(temporary.path());
+    setFinalMode(temporary.path(), target);
+    if (std::rename(temporary.path().c_str(), target.c_str()) != 0) {
+        cannotWriteErrno(errno);
+    }
+    temporary.release();
+    syncFolder(folder);
+}
+
+} // namespace kolmaris

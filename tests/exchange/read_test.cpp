@@ -1,0 +1,211 @@
+#include "workbook.h"
+#include "workbook_fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace kolmaris {
+namespace {
+
+using test_support::headerRowsXml;
+using test_support::minimalWorkbook;
+using test_support::minimalWorkbookWithRows;
+using test_support::numberRowXml;
+using test_support::worksheetXml;
+using test_support::zipBytes;
+using Kind = WorkbookError::Kind;
+
+const QStringList goodRow = {"1", "1.23", "45.67", "2283.5", "15433", "0.02346"};
+
+// The kind of failure reading `bytes` raises, with its message checked for the headline.
+Kind failureOf(const std::string& bytes) {
+    try {
+        readResultsWorkbookBytes(bytes);
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Die Datei kann nicht eingelesen werden.\r\n", 0), 0u)
+            << e.what();
+        return e.kind();
+    }
+    ADD_FAILURE() << "accepted";
+    return Kind::CannotWrite;
+}
+
+std::string withRows(const QString& rows) {
+    return zipBytes(minimalWorkbookWithRows(rows));
+}
+
+TEST(ReadWorkbook, TakesAWorkbookSavedAgainBySpreadsheet) {
+    const auto results = readResultsWorkbookBytes(zipBytes(test_support::resavedWorkbook()));
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_DOUBLE_EQ(results[0].velocity, 1.23);
+    EXPECT_DOUBLE_EQ(results[0].lossPerMetre, 45.67);
+    EXPECT_DOUBLE_EQ(results[0].lossTotal, 2283.5);
+    EXPECT_DOUBLE_EQ(results[0].reynolds, 15433);
+    EXPECT_DOUBLE_EQ(results[0].lambda, 0.02346);
+    EXPECT_DOUBLE_EQ(results[1].velocity, 0.5);
+    EXPECT_DOUBLE_EQ(results[1].lambda, 0.03512);
+    EXPECT_DOUBLE_EQ(results[2].velocity, -2.1);
+    EXPECT_DOUBLE_EQ(results[2].reynolds, 64500);
+}
+
+TEST(ReadWorkbook, TakesInlineStringsAndFindsTheConventionalSheetWithoutAWorkbookPart) {
+    EXPECT_EQ(readResultsWorkbookBytes(withRows(numberRowXml(3, goodRow))).size(), 1u);
+
+    const test_support::PartList bare = {
+        {"xl/worksheets/sheet1.xml",
+         worksheetXml(headerRowsXml() + numberRowXml(3, goodRow) + numberRowXml(4, goodRow))}};
+    EXPECT_EQ(readResultsWorkbookBytes(zipBytes(bare)).size(), 2u);
+}
+
+TEST(ReadWorkbook, AnEmptyTableHasNoResults) {
+    EXPECT_TRUE(readResultsWorkbookBytes(withRows({})).empty());
+}
+
+TEST(ReadWorkbook, RejectsWhatIsNoWorkbook) {
+    const std::string good = withRows(numberRowXml(3, goodRow));
+    std::mt19937 random(6);
+    std::string noise(4096, '\0');
+    for (char& c : noise) {
+        c = static_cast<char>(random());
+    }
+    EXPECT_EQ(failureOf(""), Kind::Damaged);
+    EXPECT_EQ(failureOf(noise), Kind::Damaged);
+    EXPECT_EQ(failureOf("PK\x03\x04 almost a zip"), Kind::Damaged);
+    for (std::size_t keep : {good.size() / 2, good.size() - 10, std::size_t{30}}) {
+        EXPECT_EQ(failureOf(good.substr(0, keep)), Kind::Damaged) << keep;
+    }
+    // A flipped byte inside the compressed sheet: the inflater or the CRC must notice.
+    std::string flipped = good;
+    const auto at = flipped.find("sheet1.xml");
+    flipped[at + 40] = static_cast<char>(flipped[at + 40] ^ 0x55);
+    EXPECT_EQ(failureOf(flipped), Kind::Damaged);
+}
+
+TEST(ReadWorkbook, RejectsBrokenPackagesAndSheets) {
+    auto without = [](const QString& name) {
+        auto parts = minimalWorkbookWithRows(numberRowXml(3, goodRow));
+        parts.erase(std::remove_if(parts.begin(), parts.end(),
+                                   [&](const auto& p) { return p.first == name; }),
+                    parts.end());
+        return zipBytes(parts);
+    };
+    EXPECT_EQ(failureOf(without("xl/worksheets/sheet1.xml")), Kind::Damaged);
+    EXPECT_EQ(failureOf(zipBytes({{"hello.txt", "hello"}})), Kind::Damaged);
+
+    const QString rows = numberRowXml(3, goodRow);
+    const std::vector<QByteArray> sheets = {
+        worksheetXml(headerRowsXml() + rows).chopped(20),                    // cut off
+        worksheetXml(headerRowsXml() + rows).replace("</row>", "</rwo>"),    // mismatched tag
+        "<?xml version=\"1.0\"?><!DOCTYPE worksheet [<!ENTITY a \"aaaa\">]>" // entities
+        "<worksheet><sheetData><row><c t=\"inlineStr\"><is><t>&a;</t></is></c></row>"
+        "</sheetData></worksheet>",
+        "<chartsheet/>",
+        worksheetXml(headerRowsXml() + numberRowXml(3, goodRow).replace("15433", "inf")),
+        worksheetXml(headerRowsXml() + numberRowXml(3, goodRow).replace("15433", "nan")),
+        worksheetXml(headerRowsXml() + numberRowXml(3, goodRow).replace("15433", "1e999")),
+        worksheetXml(headerRowsXml() + numberRowXml(3, goodRow).replace("15433", "1,5")),
+    };
+    for (const QByteArray& sheet : sheets) {
+        EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(sheet))), Kind::Damaged) << sheet.data();
+    }
+}
+
+TEST(ReadWorkbook, NeverTrustsCellReferences) {
+    const QString rows[] = {
+        // the same cell twice
+        "<row r=\"3\"><c r=\"B3\"><v>1</v></c><c r=\"B3\"><v>2</v></c></row>",
+        // a cell claiming another row
+        "<row r=\"3\"><c r=\"B4\"><v>1</v></c></row>",
+        // rows going backwards, which would write row 3 twice
+        "<row r=\"4\"><c r=\"B4\"><v>1</v></c></row><row r=\"3\"><c r=\"B3\"><v>1</v></c></row>",
+        // past the format's last row and column, malformed, absolute
+        "<row r=\"1048577\"><c r=\"B1048577\"><v>1</v></c></row>",
+        "<row r=\"3\"><c r=\"XFE3\"><v>1</v></c></row>",
+        "<row r=\"3\"><c r=\"3B\"><v>1</v></c></row>",
+        "<row r=\"3\"><c r=\"$B$3\"><v>1</v></c></row>",
+        "<row r=\"-3\"><c><v>1</v></c></row>",
+        // a shared string that does not exist
+        "<row r=\"3\"><c r=\"B3\" t=\"s\"><v>0</v></c></row>",
+    };
+    for (const QString& r : rows) {
+        EXPECT_EQ(failureOf(withRows(r)), Kind::Damaged) << r.toStdString();
+    }
+    // The very last cell of a sheet is legal, but it is not part of the table.
+    EXPECT_EQ(failureOf(withRows("<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>")),
+              Kind::ForeignLayout);
+}
+
+TEST(ReadWorkbook, RejectsOtherTables) {
+    const std::string otherHeaders = zipBytes(minimalWorkbook(worksheetXml(
+        QString(headerRowsXml()).replace("Lamda", "Lambda") + numberRowXml(3, goodRow))));
+    EXPECT_EQ(failureOf(otherHeaders), Kind::ForeignLayout);
+    const std::string noUnits = zipBytes(minimalWorkbook(worksheetXml(
+        headerRowsXml().section("</row>", 0, 0) + "</row>" + numberRowXml(3, goodRow))));
+    EXPECT_EQ(failureOf(noUnits), Kind::ForeignLayout);
+
+    const QString textCell = "<row r=\"3\"><c r=\"A3\"><v>1</v></c><c r=\"B3\" "
+                             "t=\"inlineStr\"><is><t>1,23</t></is></c></row>";
+    EXPECT_EQ(failureOf(withRows(textCell)), Kind::ForeignLayout);
+    EXPECT_EQ(failureOf(withRows(numberRowXml(3, {"1", "1", "1", "1", "1"}))),
+              Kind::ForeignLayout); // lambda missing
+    EXPECT_EQ(failureOf(withRows("<row r=\"3\"><c r=\"B3\" t=\"b\"><v>1</v></c></row>")),
+              Kind::ForeignLayout);
+    EXPECT_EQ(failureOf(withRows(numberRowXml(3, goodRow + QStringList{"7"}))),
+              Kind::ForeignLayout); // a seventh column
+    EXPECT_EQ(failureOf(withRows("<row r=\"40\"><c r=\"A40\" t=\"inlineStr\"><is><t>Summe</t>"
+                                 "</is></c></row>")),
+              Kind::ForeignLayout);
+}
+
+TEST(ReadWorkbook, RejectsMoreResultsThanTheTableHolds) {
+    QString rows;
+    for (int r = 3; r < 3 + maxResults; ++r) {
+        rows += numberRowXml(r, goodRow);
+    }
+    EXPECT_EQ(readResultsWorkbookBytes(withRows(rows)).size(), std::size_t(maxResults));
+    EXPECT_EQ(failureOf(withRows(rows + numberRowXml(3 + maxResults, goodRow))),
+              Kind::TooManyResults);
+}
+
+TEST(ReadWorkbook, RefusesOversizedInput) {
+    // Eight megabytes of blanks inflate from a few kilobytes: the size in the zip is not the
+    // limit, what comes out of the inflater is.
+    const QByteArray bomb =
+        worksheetXml(headerRowsXml() + QString(9 * 1024 * 1024, QLatin1Char(' ')));
+    EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(bomb))), Kind::Damaged);
+
+    test_support::PartList many = minimalWorkbookWithRows({});
+    for (int i = 0; i < 1001; ++i) {
+        many.push_back({QStringLiteral("x/%1").arg(i), "x"});
+    }
+    EXPECT_EQ(failureOf(zipBytes(many)), Kind::Damaged);
+}
+
+TEST(ReadWorkbook, ReportsFilesThatCannotBeOpened) {
+    QTemporaryDir dir;
+    auto kindOf = [](const QString& path) {
+        try {
+            readResultsWorkbook(path.toStdString());
+        } catch (const WorkbookError& e) {
+            return e.kind();
+        }
+        return Kind::CannotWrite;
+    };
+    EXPECT_EQ(kindOf(dir.filePath("fehlt.xlsx")), Kind::CannotOpen);
+    EXPECT_EQ(kindOf(dir.path()), Kind::CannotOpen);
+
+    QFile file(dir.filePath("gut.xlsx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(withRows(numberRowXml(3, goodRow))));
+    file.close();
+    EXPECT_EQ(readResultsWorkbook(file.fileName().toStdString()).size(), 1u);
+}
+
+} // namespace
+} // namespace kolmaris

@@ -1,0 +1,68 @@
+#include "table_support.h"
+#include "workbook.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace kolmaris {
+namespace {
+
+using test_support::cellsOf;
+using test_support::sampleResults;
+using test_support::tableOf;
+
+const NumberFormat german{','};
+const NumberFormat english{'.'};
+
+// Writes `written` under `from`, reads it back and appends it to a fresh table under `to`.
+GridModel throughWorkbook(const std::vector<ResultValues>& results, const NumberFormat& from,
+                          const NumberFormat& to) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Kolmaris-Ergebnisse.xlsx").toStdString();
+    writeResultsWorkbook(tableOf(results, from), from, path);
+    GridModel fresh = tableOf({}, to);
+    appendResults(fresh, readResultsWorkbook(path), to);
+    return fresh;
+}
+
+std::vector<ResultValues> fullTable() {
+    std::vector<ResultValues> out = sampleResults;
+    for (int i = static_cast<int>(out.size()); i < maxResults; ++i) {
+        out.push_back({i * 1.005, i * 10.125, i * 12345.675, i * 1e5 + 0.5, 1.0 / (i + 7)});
+    }
+    return out;
+}
+
+TEST(RoundTrip, BringsBackTheSameTexts) {
+    for (const NumberFormat& format : {german, english}) {
+        for (const auto& results : {sampleResults, fullTable()}) {
+            EXPECT_EQ(cellsOf(throughWorkbook(results, format, format)),
+                      cellsOf(tableOf(results, format)))
+                << format.decimalSeparator << " " << results.size();
+        }
+    }
+}
+
+TEST(RoundTrip, CarriesTheShownValuesAcrossSeparators) {
+    // Written from a German table, read into an English one: the numbers, not the texts, travel.
+    EXPECT_EQ(cellsOf(throughWorkbook(sampleResults, german, english)),
+              cellsOf(tableOf(sampleResults, english)));
+}
+
+TEST(RoundTrip, WorksWhileTheProcessRunsUnderAGermanNumericLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "locale de_DE.UTF-8 missing (scripts/install-deps.sh generates it)";
+    }
+    const auto cells = cellsOf(throughWorkbook(fullTable(), german, german));
+    const auto expected = cellsOf(tableOf(fullTable(), german));
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(cells, expected);
+}
+
+} // namespace
+} // namespace kolmaris

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "calculation.h"
+#include "recording_sink.h"
+#include "results_table.h"
+#include "workbook.h"
+
+#include <vector>
+
+namespace kolmaris::test_support {
+
+// A table filled the way the calculate command fills it, one result at a time.
+inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    GridModel table;
+    RecordingSink sink;
+    initResultsTable(table);
+    for (const ResultValues& v : results) {
+        prepareResultsTable(table, sink);
+        CalculationRecord record;
+        record.velocity = v.velocity;
+        record.lossPerMetre = v.lossPerMetre;
+        record.lossTotal = v.lossTotal;
+        record.reynolds = v.reynolds;
+        record.lambda = v.lambda;
+        writeResultRow(table, record, format);
+    }
+    prepareResultsTable(table, sink);
+    return table;
+}
+
+inline std::vector<std::vector<std::string>> cellsOf(const GridModel& table) {
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(table.rows()));
+    for (int r = 0; r < table.rows(); ++r) {
+        for (int c = 0; c < table.cols(); ++c) {
+            cells[static_cast<std::size_t>(r)].push_back(table.cell(r, c));
+        }
+    }
+    return cells;
+}
+
+// Values that probe the formatting: halfway cases, grouping-sized numbers, tiny friction
+// factors, a negative velocity.
+inline const std::vector<ResultValues> sampleResults = {
+    {1.2345, 45.675, 1234.5678, 15432.7, 0.0234567},
+    {0.125, 3.005, 1234567.891, 2.5, 0.000005},
+    {-2.1, 0.0, 99999.995, 1e7, 0.1},
+};
+
+} // namespace kolmaris::test_support
