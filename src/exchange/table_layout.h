@@ -4,6 +4,7 @@
 #include "workbook.h"
 
 #include <string>
+#include <vector>
 
 // What the workbook code needs to know about the results table, in one place.
 namespace kolmaris::exchange_detail {
@@ -28,6 +29,11 @@ std::string cellName(int row, int col);
 
 // "1 Ergebnis", "3 Ergebnisse".
 std::string resultCount(int count);
+
+// The reader's second half on its own: the results of a sheet part and its shared-strings part
+// (empty when there is none), for fuzzing the XML without a zip around it.
+std::vector<ResultValues> readResultsSheet(const std::string& sheet,
+                                           const std::string& sharedStrings);
 
 [[noreturn]] void fail(WorkbookError::Kind kind, const std::string& headline,
                        const std::string& reason);

@@ -378,13 +378,13 @@ Parts locateParts(Package& package) {
     return parts;
 }
 
-std::vector<QString> readSharedStrings(Package& package, const QString& partName) {
+// No bytes: the workbook has no shared strings.
+std::vector<QString> readSharedStrings(const QByteArray& bytes) {
     std::vector<QString> strings;
-    const auto bytes = package.part(partName);
-    if (!bytes) {
+    if (bytes.isEmpty()) {
         return strings;
     }
-    QXmlStreamReader xml(*bytes);
+    QXmlStreamReader xml(bytes);
     while (nextToken(xml) != QXmlStreamReader::EndDocument) {
         if (isStart(xml, "si")) {
             if (strings.size() >= static_cast<std::size_t>(maxSharedStrings)) {
@@ -646,6 +646,17 @@ std::vector<ResultValues> resultRows(const Sheet& sheet) {
     return results;
 }
 
+std::vector<ResultValues> resultsOfParts(const QByteArray& sheetBytes,
+                                         const QByteArray& sharedStringsBytes) {
+    if (sheetBytes.size() > maxPartBytes || sharedStringsBytes.size() > maxPartBytes) {
+        tooLarge();
+    }
+    const auto sharedStrings = readSharedStrings(sharedStringsBytes);
+    const Sheet sheet = readSheet(sheetBytes, sharedStrings);
+    checkHeaders(sheet);
+    return resultRows(sheet);
+}
+
 std::vector<ResultValues> readWorkbook(const QByteArray& bytes) {
     if (bytes.size() > maxFileBytes) {
         tooLarge();
@@ -656,13 +667,16 @@ std::vector<ResultValues> readWorkbook(const QByteArray& bytes) {
     if (!sheetBytes) {
         reject(Kind::Damaged, "Die Arbeitsmappe enthält kein Tabellenblatt.");
     }
-    const auto sharedStrings = readSharedStrings(package, parts.sharedStrings);
-    const Sheet sheet = readSheet(*sheetBytes, sharedStrings);
-    checkHeaders(sheet);
-    return resultRows(sheet);
+    return resultsOfParts(*sheetBytes, package.part(parts.sharedStrings).value_or(QByteArray()));
 }
 
 } // namespace
+
+std::vector<ResultValues> exchange_detail::readResultsSheet(const std::string& sheet,
+                                                            const std::string& sharedStrings) {
+    return resultsOfParts(QByteArray::fromStdString(sheet),
+                          QByteArray::fromStdString(sharedStrings));
+}
 
 std::vector<ResultValues> readResultsWorkbook(const std::string& path) {
     const QString name = QString::fromStdString(path);

@@ -1,0 +1,64 @@
+// Reads arbitrary bytes as a results workbook. The first byte picks the layer: a whole zip
+// package, or a sheet part and its shared strings given directly (so the fuzzer can work on the
+// XML without having to keep deflate streams and checksums intact). Whatever the reader
+// accepts must append to a fresh table.
+#include "fuzz_support.h"
+#include "results_table.h"
+#include "table_layout.h"
+#include "workbook.h"
+
+#include <cmath>
+#include <string>
+
+using namespace kolmaris;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const bool wholePackage = (data[0] & 1) == 0;
+    const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    std::vector<ResultValues> results;
+    try {
+        if (wholePackage) {
+            results = readResultsWorkbookBytes(rest);
+        } else {
+            // The sheet, then a NUL, then the shared strings.
+            const auto split = rest.find('\0');
+            results = split == std::string::npos
+                          ? exchange_detail::readResultsSheet(rest, {})
+                          : exchange_detail::readResultsSheet(rest.substr(0, split),
+                                                              rest.substr(split + 1));
+        }
+    } catch (const WorkbookError& e) {
+        if (std::string(e.what()).rfind("Die Datei kann nicht eingelesen werden.\r\n", 0) != 0) {
+            fuzzing::broken("a rejection without its German headline");
+        }
+        return 0;
+    }
+
+    if (results.size() > static_cast<std::size_t>(maxResults)) {
+        fuzzing::broken("more results than the table holds");
+    }
+    for (const ResultValues& v : results) {
+        for (const double x : {v.velocity, v.lossPerMetre, v.lossTotal, v.reynolds, v.lambda}) {
+            if (!std::isfinite(x)) {
+                fuzzing::broken("a non-finite value accepted");
+            }
+        }
+    }
+
+    GridModel table;
+    initResultsTable(table);
+    appendResults(table, results, NumberFormat{','}); // must not throw: the table is empty
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (table.cell(static_cast<int>(i) + 2, 0) != std::to_string(i + 1)) {
+            fuzzing::broken("appended results not numbered in order");
+        }
+    }
+    if (table.rows() < static_cast<int>(results.size()) + 2 || table.rows() > 30) {
+        fuzzing::broken("table sized outside its range");
+    }
+    return 0;
+}
