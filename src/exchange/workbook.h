@@ -61,8 +61,8 @@ std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes);
 // Appends the results below those standing, numbered on from them and in the table's own
 // number texts, then sizes the grid and rewrites its header rows as prepareResultsTable does,
 // without its full-table message. Throws WorkbookError (TooManyResults when they do not all
-// fit, TableUnusable for a table not set up or a non-finite value) and then leaves the table
-// as it was.
+// fit, TableUnusable for a table not set up, Damaged for a non-finite value) and then leaves
+// the table as it was.
 void appendResults(GridModel& table, const std::vector<ResultValues>& results,
                    const NumberFormat& format);
 

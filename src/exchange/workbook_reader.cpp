@@ -546,7 +546,8 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
         } else if (xml.name() == QLatin1String("sheetData")) {
             inSheetData = true;
         } else if (inSheetData && !inRow && xml.name() == QLatin1String("row")) {
-            const auto r = xml.attributes().value(QLatin1String("r"));
+            const QXmlStreamAttributes attributes = xml.attributes(); // r views into these
+            const QStringView r = attributes.value(QLatin1String("r"));
             const auto given =
                 r.isEmpty() ? std::optional<int>(row + 1) : parseIndex(r, maxSheetRow);
             if (!given || *given <= row || *given > maxSheetRow) {
@@ -556,7 +557,8 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
             col = 0;
             inRow = true;
         } else if (inRow && xml.name() == QLatin1String("c")) {
-            const auto r = xml.attributes().value(QLatin1String("r"));
+            const QXmlStreamAttributes attributes = xml.attributes();
+            const QStringView r = attributes.value(QLatin1String("r"));
             int cellCol = col + 1;
             if (!r.isEmpty()) {
                 const auto ref = parseReference(r);

@@ -225,6 +225,7 @@ void setFinalMode(const std::string& temporary, const fs::path& target) {
     if (::stat(target.c_str(), &existing) == 0) {
         mode = existing.st_mode & 07777;
     } else {
+        // Reading the mask means setting it; the program has one thread, so nothing races.
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
