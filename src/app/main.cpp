@@ -1,3 +1,4 @@
+#include "file_dialogs.h"
 #include "identity.h"
 #include "main_window.h"
 #include "qt_message_sink.h"
@@ -26,7 +27,8 @@ int main(int argc, char* argv[]) {
     }
 
     kolmaris::QtMessageSink messages;
-    kolmaris::MainWindow window(messages, QLocale::system(), [] { QApplication::exit(0); });
+    kolmaris::QtFileDialogs files;
+    kolmaris::MainWindow window(messages, files, QLocale::system(), [] { QApplication::exit(0); });
     messages.setParentWidget(&window);
     window.show();
     return QApplication::exec();

@@ -1,10 +1,15 @@
 #include "main_window.h"
 
+#include "file_dialogs.h"
+
 #include "identity.h"
 #include "number_text.h"
 #include "results_grid.h"
 #include "results_table.h"
 #include "twips.h"
+#include "workbook.h"
+
+#include <QFile>
 
 #include <QFrame>
 #include <QGroupBox>
@@ -112,9 +117,9 @@ char decimalSeparatorOf(const QLocale& locale) {
 
 } // namespace
 
-MainWindow::MainWindow(MessageSink& messages, const QLocale& locale,
+MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
                        std::function<void()> endProgram, QWidget* parent)
-    : QMainWindow(parent), messages_(messages),
+    : QMainWindow(parent), messages_(messages), files_(files),
       locale_(locale), numberFormat_{decimalSeparatorOf(locale)},
       endProgram_(std::move(endProgram)) {
     setObjectName(QStringLiteral("ersteVersion"));
@@ -142,10 +147,12 @@ void MainWindow::buildMenus() {
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("mnudatei"));
-    file->addAction(QStringLiteral("Einlesen von MS Excel"))
-        ->setObjectName(QStringLiteral("mnuexcel1"));
-    file->addAction(QStringLiteral("Ausgeben nach MS Excel"))
-        ->setObjectName(QStringLiteral("mnuexel2"));
+    QAction* import = file->addAction(QStringLiteral("Einlesen von MS Excel"));
+    import->setObjectName(QStringLiteral("mnuexcel1"));
+    connect(import, &QAction::triggered, this, &MainWindow::importCommand);
+    QAction* output = file->addAction(QStringLiteral("Ausgeben nach MS Excel"));
+    output->setObjectName(QStringLiteral("mnuexel2"));
+    connect(output, &QAction::triggered, this, &MainWindow::exportCommand);
     file->addSeparator()->setObjectName(QStringLiteral("mnulinie1"));
     QAction* end = file->addAction(QStringLiteral("Beenden"));
     end->setObjectName(QStringLiteral("mnuend1"));
@@ -373,6 +380,44 @@ std::string MainWindow::helpPrompt() {
 
 void MainWindow::showHelp() {
     messages_.showMessage(helpPrompt(), InformationStyle, "Hilfe");
+}
+
+QString MainWindow::proposedWorkbookName() {
+    return QStringLiteral("Kolmaris-Ergebnisse.xlsx");
+}
+
+// The results leave the program only into the file the user names. A failure says why in
+// German, and the table stays as it is.
+void MainWindow::exportCommand() {
+    const QString path = files_.saveFileName(this, proposedWorkbookName());
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        writeResultsWorkbook(grid_, numberFormat_, QFile::encodeName(path).toStdString());
+    } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    }
+}
+
+// Appends the results of a workbook below those standing, all of them or, when the file is
+// unusable or holds more than still fit, none.
+void MainWindow::importCommand() {
+    const QString path = files_.openFileName(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        const auto results = readResultsWorkbook(QFile::encodeName(path).toStdString());
+        if (results.empty()) {
+            messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
+                                  "Information");
+            return;
+        }
+        appendResults(grid_, results, numberFormat_);
+    } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    }
 }
 
 void MainWindow::showInformation() {

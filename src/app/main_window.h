@@ -17,19 +17,21 @@ class QRadioButton;
 
 namespace kolmaris {
 
+class FileDialogs;
 class ResultsGridView;
 
 // The program's only window, `ersteVersion`: inputs, the medium and material groups, the three
 // command buttons, the results grid and the menus, placed at fixed positions.
 //
-// It owns the calculation record and the grid model. Messages go to `messages`; number texts
-// are read and written with `locale`; `endProgram` is what "Exit" and "Beenden" run.
+// It owns the calculation record and the grid model. Messages go to `messages`, file names
+// come from `files`; number texts are read and written with `locale`; `endProgram` is what
+// "Exit" and "Beenden" run.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(MessageSink& messages, const QLocale& locale, std::function<void()> endProgram,
-               QWidget* parent = nullptr);
+    MainWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
+               std::function<void()> endProgram, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const CalculationRecord& record() const { return record_; }
@@ -39,6 +41,8 @@ public:
     static std::string informationPrompt();
     // The help box's prompt: inputs, media and materials, the method, saving results.
     static std::string helpPrompt();
+    // What the save dialog proposes.
+    static QString proposedWorkbookName();
     // The credit line under the grid.
     static QString creditText();
 
@@ -51,6 +55,8 @@ private:
     void newCalculationCommand();
     void showInformation();
     void showHelp();
+    void exportCommand();
+    void importCommand();
 
     void handleInvalidInput();
     void clearInputs();
@@ -58,6 +64,7 @@ private:
     std::optional<Material> selectedMaterial() const;
 
     MessageSink& messages_;
+    FileDialogs& files_;
     QLocale locale_;
     NumberFormat numberFormat_;
     std::function<void()> endProgram_;

@@ -1,6 +1,7 @@
 // Renders the main window after a few calculations into a PNG, for the README.
 // Usage: kolmaris_screenshot OUTPUT.png (run under QT_QPA_PLATFORM=offscreen)
 
+#include "file_dialogs.h"
 #include "main_window.h"
 
 #include <QAbstractButton>
@@ -29,7 +30,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     EchoSink messages;
-    kolmaris::MainWindow window(messages, QLocale(QLocale::German, QLocale::Germany), [] {});
+    kolmaris::QtFileDialogs files;
+    kolmaris::MainWindow window(messages, files, QLocale(QLocale::German, QLocale::Germany), [] {});
     window.show();
 
     auto click = [&window](const char* name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_dialogs.h"
 #include "main_window.h"
 #include "recording_sink.h"
 
@@ -20,12 +21,30 @@ inline const RecordedMessage tableFull{
     "Tabelle ist voll!\r\nBitte in Excel abspeichern,\r\noder Programm neu starten",
     InformationStyle, "Information"};
 
+// Answers the window's file questions with names set beforehand, and counts the questions.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    QString saveFileName(QWidget*, const QString& proposedName) override {
+        ++asked;
+        proposed = proposedName;
+        return saveName;
+    }
+    QString openFileName(QWidget*) override {
+        ++asked;
+        return openName;
+    }
+    QString saveName; // empty: the user cancels
+    QString openName;
+    QString proposed;
+    int asked = 0;
+};
+
 // A shown main window with recorded messages and a counted end of the program.
 class Window {
 public:
     explicit Window(const QLocale& locale, MessageSink* sink = nullptr)
-        : locale_(locale), window_(std::make_unique<MainWindow>(sink ? *sink : messages, locale,
-                                                                [this] { ++ended; })) {
+        : locale_(locale), window_(std::make_unique<MainWindow>(sink ? *sink : messages, files,
+                                                                locale, [this] { ++ended; })) {
         window_->show();
     }
 
@@ -91,6 +110,7 @@ public:
     }
 
     RecordingSink messages;
+    ScriptedFileDialogs files;
     int ended = 0;
 
 private:

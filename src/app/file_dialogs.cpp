@@ -1,0 +1,57 @@
+#include "file_dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace kolmaris {
+
+namespace {
+
+QString startFolder(const QString& lastFolder) {
+    if (!lastFolder.isEmpty()) {
+        return lastFolder;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+// Runs a workbook dialog with German texts whatever Qt's translations say, and remembers the
+// folder the user ended in.
+QString runDialog(QWidget* parent, const QString& caption, const QString& acceptText,
+                  QString& lastFolder, const QString& proposedName) {
+    QFileDialog dialog(parent, caption, startFolder(lastFolder),
+                       QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"));
+    const bool saving = !proposedName.isEmpty();
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (saving) {
+        dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+        dialog.selectFile(proposedName);
+    }
+    dialog.setLabelText(QFileDialog::Accept, acceptText);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+} // namespace
+
+QString QtFileDialogs::saveFileName(QWidget* parent, const QString& proposedName) {
+    return runDialog(parent, QStringLiteral("Ergebnisse nach MS Excel ausgeben"),
+                     QStringLiteral("Speichern"), lastFolder_, proposedName);
+}
+
+QString QtFileDialogs::openFileName(QWidget* parent) {
+    return runDialog(parent, QStringLiteral("Ergebnisse von MS Excel einlesen"),
+                     QStringLiteral("Öffnen"), lastFolder_, QString());
+}
+
+} // namespace kolmaris

@@ -1,0 +1,167 @@
+// "Ausgeben nach MS Excel" and "Einlesen von MS Excel" through the real window: results leave
+// the program into the file the user names and come back from it, and nothing the user has is
+// lost when a file cannot be written or read.
+
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kolmaris {
+namespace {
+
+using test_support::english;
+using test_support::german;
+using test_support::Window;
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows resultRows(Window& w) {
+    Rows rows;
+    for (int row = 2; row < w->grid().rows() && !w->grid().cell(row, 1).empty(); ++row) {
+        std::vector<std::string> cells;
+        for (int col = 0; col < w->grid().cols(); ++col) {
+            cells.push_back(w->grid().cell(row, col));
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// n results with different values: each run doubles the flow.
+void addDistinctResults(Window& w, int n) {
+    w.addResults(0);
+    for (int i = 0; i < n; ++i) {
+        w.find<QLineEdit>("Text2")->setText(QString::number(25 << i));
+        w.press("Command1");
+    }
+    w.messages.messages.clear();
+}
+
+void exportTo(Window& w, const QString& path) {
+    w.files.saveName = path;
+    w.find<QAction>("mnuexel2")->trigger();
+}
+
+void importFrom(Window& w, const QString& path) {
+    w.files.openName = path;
+    w.find<QAction>("mnuexcel1")->trigger();
+}
+
+class WorkbookCommands : public ::testing::TestWithParam<QLocale> {
+protected:
+    QTemporaryDir folder;
+    QString file(const char* name) const { return folder.filePath(QLatin1String(name)); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Settings, WorkbookCommands, ::testing::Values(german, english),
+                         [](const auto& info) { return info.param.name().toStdString(); });
+
+TEST_P(WorkbookCommands, SavedResultsComeBackBelowThoseStandingRenumbered) {
+    Window source(GetParam());
+    addDistinctResults(source, 3);
+    exportTo(source, file("runde.xlsx"));
+    EXPECT_EQ(source.files.proposed, "Kolmaris-Ergebnisse.xlsx");
+    EXPECT_TRUE(source.messages.messages.empty());
+    ASSERT_TRUE(QFile::exists(file("runde.xlsx")));
+
+    Window target(GetParam());
+    addDistinctResults(target, 1);
+    Rows expected = resultRows(target);
+    for (auto row : resultRows(source)) {
+        row[0] = std::to_string(expected.size() + 1);
+        expected.push_back(row);
+    }
+    importFrom(target, file("runde.xlsx"));
+    EXPECT_TRUE(target.messages.messages.empty());
+
+    EXPECT_EQ(resultRows(target), expected);
+    EXPECT_EQ(target.results(), 4);
+    // And the table goes on as if they had been calculated here.
+    target.typeValidInputs();
+    target.press("Command1");
+    EXPECT_EQ(target.results(), 5);
+}
+
+TEST_P(WorkbookCommands, CancellingADialogDoesNothing) {
+    Window w(GetParam());
+    addDistinctResults(w, 2);
+    const Rows before = resultRows(w);
+    exportTo(w, QString());
+    importFrom(w, QString());
+    EXPECT_EQ(w.files.asked, 2);
+    EXPECT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(resultRows(w), before);
+}
+
+TEST_P(WorkbookCommands, AFailedWriteSaysWhyAndKeepsTheTable) {
+    Window w(GetParam());
+    addDistinctResults(w, 2);
+    const Rows before = resultRows(w);
+    exportTo(w, file("kein-ordner/ergebnisse.xlsx"));
+    ASSERT_EQ(w.messages.messages.size(), 1u);
+    EXPECT_EQ(w.messages.messages[0].style, WarningStyle);
+    EXPECT_EQ(w.messages.messages[0].title, "Fehler");
+    EXPECT_EQ(w.messages.messages[0].prompt.rfind("Die Tabelle kann nicht gespeichert werden.", 0),
+              0u);
+    EXPECT_EQ(resultRows(w), before);
+    EXPECT_EQ(w.text("Text1"), "50") << "the inputs stay as well";
+}
+
+TEST_P(WorkbookCommands, UnusableFilesChangeNothing) {
+    Window w(GetParam());
+    addDistinctResults(w, 2);
+    const Rows before = resultRows(w);
+
+    QFile damaged(file("kaputt.xlsx"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("PK\x03\x04 nicht wirklich eine Arbeitsmappe");
+    damaged.close();
+
+    for (const QString& path : {file("kaputt.xlsx"), file("fehlt.xlsx"), folder.path()}) {
+        w.messages.messages.clear();
+        importFrom(w, path);
+        ASSERT_EQ(w.messages.messages.size(), 1u) << path.toStdString();
+        EXPECT_EQ(w.messages.messages[0].style, WarningStyle);
+        EXPECT_EQ(resultRows(w), before);
+    }
+}
+
+TEST_P(WorkbookCommands, ResultsThatDoNotAllFitAreRefusedWhole) {
+    Window source(GetParam());
+    addDistinctResults(source, 3);
+    exportTo(source, file("drei.xlsx"));
+
+    Window full(GetParam());
+    full.addResults(26);
+    const Rows before = resultRows(full);
+    importFrom(full, file("drei.xlsx"));
+    ASSERT_EQ(full.messages.messages.size(), 1u);
+    EXPECT_NE(full.messages.messages[0].prompt.find("3"), std::string::npos);
+    EXPECT_EQ(resultRows(full), before);
+
+    // Two places left and a file of two: it fills the table exactly.
+    Window two(GetParam());
+    addDistinctResults(two, 2);
+    exportTo(two, file("zwei.xlsx"));
+    full.messages.messages.clear();
+    importFrom(full, file("zwei.xlsx"));
+    EXPECT_TRUE(full.messages.messages.empty());
+    EXPECT_EQ(full.results(), 28);
+}
+
+TEST_P(WorkbookCommands, AWorkbookWithoutResultsSaysSo) {
+    Window empty(GetParam());
+    exportTo(empty, file("leer.xlsx"));
+    EXPECT_TRUE(empty.messages.messages.empty());
+    importFrom(empty, file("leer.xlsx"));
+    ASSERT_EQ(empty.messages.messages.size(), 1u);
+    EXPECT_EQ(empty.messages.messages[0].prompt, "Die Datei enthält keine Ergebnisse.");
+    EXPECT_EQ(empty.results(), 0);
+}
+
+} // namespace
+} // namespace kolmaris
