@@ -16,7 +16,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <random>
+#else
 #include <unistd.h>
+#endif
 
 namespace kolmaris {
 
@@ -45,7 +50,9 @@ const char* const columnPatterns[tableCols] = {"0", "0.00", "0.00", "0.00", "0",
     case EROFS:
         cannotWrite("Der Datenträger ist schreibgeschützt.");
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         cannotWrite("Auf dem Datenträger ist nicht genug Platz.");
     case EISDIR:
         cannotWrite("Unter diesem Namen gibt es schon einen Ordner.");
@@ -99,6 +106,28 @@ std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
 // libxlsxwriter prints numbers with snprintf under the thread's LC_NUMERIC; a German one would
 // put commas into the XML. This holds the thread's numeric category at "C" for its lifetime and
 // leaves the process-wide locale alone, so other threads and later code see no change.
+#ifdef _WIN32
+class CNumericLocale {
+public:
+    CNumericLocale() : previousMode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        previous_ = current != nullptr ? current : "C";
+        if (previousMode_ == -1 || std::setlocale(LC_NUMERIC, "C") == nullptr) {
+            cannotWrite("Die Zahlendarstellung konnte nicht eingestellt werden.");
+        }
+    }
+    ~CNumericLocale() {
+        std::setlocale(LC_NUMERIC, previous_.c_str());
+        _configthreadlocale(previousMode_);
+    }
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+private:
+    int previousMode_;
+    std::string previous_;
+};
+#else
 class CNumericLocale {
 public:
     CNumericLocale() {
@@ -125,11 +154,31 @@ private:
     locale_t numeric_ = static_cast<locale_t>(0);
     locale_t previous_ = static_cast<locale_t>(0);
 };
+#endif
 
 // Removes the temporary file unless it was renamed into place.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const fs::path& folder) {
+#ifdef _WIN32
+        // A fresh name, created exclusively so that no other file is ever overwritten.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string name = ".kolmaris-" + std::to_string(random()) + ".part";
+            const fs::path candidate = folder / name;
+            const int fd = _wopen(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                                  _S_IREAD | _S_IWRITE);
+            if (fd >= 0) {
+                _close(fd);
+                path_ = candidate.string();
+                return;
+            }
+            if (errno != EEXIST) {
+                cannotWriteErrno(errno);
+            }
+        }
+        cannotWriteErrno(EEXIST);
+#else
         std::string pattern = (folder / ".kolmaris-XXXXXX.part").string();
         const int fd = mkstemps(pattern.data(), 5);
         if (fd < 0) {
@@ -137,17 +186,23 @@ public:
         }
         ::close(fd);
         path_ = pattern;
+#endif
     }
     ~TemporaryFile() {
         if (!path_.empty()) {
-            ::unlink(path_.c_str());
+            std::error_code ignored;
+            fs::remove(path_, ignored);
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    const std::string& path() const { return path_; }
-    void release() { path_.clear(); }
+    const std::string& path() const {
+        return path_;
+    }
+    void release() {
+        path_.clear();
+    }
 
 private:
     std::string path_;
@@ -205,6 +260,15 @@ void writeWorkbook(const GridModel& table, const std::vector<std::array<double, 
 
 // The bytes must be on the disk before the rename makes them the file's content.
 void syncToDisk(const std::string& file) {
+#ifdef _WIN32
+    const int fd = _open(file.c_str(), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        cannotWriteErrno(errno);
+    }
+    const int synced = _commit(fd);
+    const int syncErrno = errno;
+    _close(fd);
+#else
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         cannotWriteErrno(errno);
@@ -212,11 +276,13 @@ void syncToDisk(const std::string& file) {
     const int synced = ::fsync(fd);
     const int syncErrno = errno;
     ::close(fd);
+#endif
     if (synced != 0) {
         cannotWriteErrno(syncErrno);
     }
 }
 
+#ifndef _WIN32
 // mkstemps creates the file for the owner only; give the workbook the mode an ordinary new
 // file would get, or the mode of the file it replaces.
 void setFinalMode(const std::string& temporary, const fs::path& target) {
@@ -240,6 +306,7 @@ void syncFolder(const fs::path& folder) {
         ::close(fd);
     }
 }
+#endif
 
 } // namespace
 
@@ -270,12 +337,20 @@ void writeResultsWorkbook(const GridModel& table, const NumberFormat& format,
     TemporaryFile temporary(folder);
     writeWorkbook(table, rows, temporary.path(), folder.string());
     syncToDisk(temporary.path());
+#ifndef _WIN32
     setFinalMode(temporary.path(), target);
-    if (std::rename(temporary.path().c_str(), target.c_str()) != 0) {
-        cannotWriteErrno(errno);
+#endif
+    // Replaces an existing target in one step on every platform.
+    fs::rename(temporary.path(), target, ec);
+    if (ec) {
+        cannotWriteErrno(ec.default_error_condition().category() == std::generic_category()
+                             ? ec.default_error_condition().value()
+                             : 0);
     }
     temporary.release();
+#ifndef _WIN32
     syncFolder(folder);
+#endif
 }
 
 } // namespace kolmaris
