@@ -19,10 +19,11 @@ int main(int argc, char* argv[]) {
     icon.addFile(QStringLiteral(":/icons/32.png"));
     QApplication::setWindowIcon(icon);
 
-    // Qt's own texts (the text boxes' context menu, for one) in the user's language.
+    // The program speaks German whatever the number settings are; so do Qt's own texts (the
+    // text boxes' context menu, the file dialogs' buttons).
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
     }
 

@@ -382,6 +382,30 @@ TEST_P(Commands, ZeroDiameterFailsInTheCalculation) {
     EXPECT_TRUE(w.inputsEmpty());
 }
 
+TEST_P(Commands, NoFrictionFactorMeansNoRowAndTheNearestCandidateIsARealResult) {
+    Window w(GetParam());
+    w.addResults(0);
+    // A 0.01 mm galvanised pipe: the balance never changes sign, so no friction factor exists.
+    w.choose("Option5");
+    w.type("Text1", "0,01");
+    w.press("Command1");
+    EXPECT_EQ(w.messages.messages, std::vector<RecordedMessage>{invalidInput});
+    EXPECT_EQ(w.results(), 0);
+
+    // 1000 mm, 1,000,000 dm³/min of water through stainless steel: no pass accepts, and the
+    // candidate nearest the balance point stands in the row, not some 1e11 Pa per metre.
+    w.messages.messages.clear();
+    w.choose("Option7");
+    w.typeValidInputs();
+    w.type("Text1", "1000");
+    w.type("Text2", "1000000");
+    w.press("Command1");
+    EXPECT_TRUE(w.messages.messages.empty());
+    ASSERT_EQ(w.results(), 1);
+    EXPECT_EQ(w.cell(2, 5), w.localised("0,00800"));
+    EXPECT_NEAR(w->record().lossPerMetre, 1800, 1);
+}
+
 TEST_P(Commands, MissingMediumWarnsThenEndsAsInvalidInput) {
     Window w(GetParam());
     w.choose("Option6");
