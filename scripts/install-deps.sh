@@ -10,7 +10,7 @@ packages=(
     fonts-liberation
     icoutils binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales
-    libxlsxwriter-dev libminizip-dev
+    libxlsxwriter-dev libminizip-dev zlib1g-dev
 )
 
 missing=()
