@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
-    fonts-liberation
+    fonts-liberation fonts-dejavu-core
     icoutils binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales
     libxlsxwriter-dev libminizip-dev zlib1g-dev

@@ -30,6 +30,7 @@ namespace {
 
 QFont arial(qreal points, bool bold) {
     QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif); // the fallback where no face with Arial's metrics exists
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

@@ -258,7 +258,12 @@ void FixedCellsHeader::paintSection(QPainter* painter, const QRect& rect, int lo
 
 ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), model_(new GridTableModel(grid, this)) {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Where the face is missing, fall back to a proportional sans face: left to itself, the
+    // font matcher may pick a monospaced one that overflows the columns.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     setFont(font);
 
