@@ -228,7 +228,7 @@ void findFrictionFactor(CalculationRecord& r) {
         failNoSignChange();
     }
     const auto before = search.point(change->index - 1);
-    acceptNearest(r, search.at(before.index), before.balance.balanceAbs, search.at(change->index),
+    acceptNearest(r, before.candidate, before.balance.balanceAbs, change->candidate,
                   change->balance.balanceAbs);
 }
 
