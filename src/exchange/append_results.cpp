@@ -42,13 +42,7 @@ void append(GridModel& table, const std::vector<ResultValues>& results,
     }
     for (const ResultValues& values : results) {
         // The table's own row writer numbers and formats exactly as a calculation would.
-        CalculationRecord record;
-        record.velocity = values.velocity;
-        record.lossPerMetre = values.lossPerMetre;
-        record.lossTotal = values.lossTotal;
-        record.reynolds = values.reynolds;
-        record.lambda = values.lambda;
-        writeResultRow(table, record, format);
+        writeResultRow(table, recordOf(values), format);
     }
     SilentSink silent;
     prepareResultsTable(table, silent);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculation.h"
 #include "errors.h"
 #include "grid_model.h"
 #include "number_format.h"
@@ -18,6 +19,17 @@ struct ResultValues {
     double reynolds = 0;
     double lambda = 0;
 };
+
+// The record a calculation with these results would leave, as far as the table reads it.
+inline CalculationRecord recordOf(const ResultValues& values) {
+    CalculationRecord record;
+    record.velocity = values.velocity;
+    record.lossPerMetre = values.lossPerMetre;
+    record.lossTotal = values.lossTotal;
+    record.reynolds = values.reynolds;
+    record.lambda = values.lambda;
+    return record;
+}
 
 // A workbook could not be written or read, or its results do not fit. what() is a German
 // message for the user, its lines joined by CR LF; kind() tells the cases apart.

@@ -16,13 +16,7 @@ inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberF
     initResultsTable(table);
     for (const ResultValues& v : results) {
         prepareResultsTable(table, sink);
-        CalculationRecord record;
-        record.velocity = v.velocity;
-        record.lossPerMetre = v.lossPerMetre;
-        record.lossTotal = v.lossTotal;
-        record.reynolds = v.reynolds;
-        record.lambda = v.lambda;
-        writeResultRow(table, record, format);
+        writeResultRow(table, recordOf(v), format);
     }
     prepareResultsTable(table, sink);
     return table;
