@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             broken("the full-table message came at the wrong count");
         }
         if (writes) {
-            CalculationRecord r;
+            ResultValues r;
             r.velocity = in.take<double>();
             r.lossPerMetre = in.take<double>();
             r.lossTotal = in.take<double>();

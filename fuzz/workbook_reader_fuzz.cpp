@@ -4,8 +4,8 @@
 // accepts must append to a fresh table.
 #include "fuzz_support.h"
 #include "results_table.h"
-#include "table_layout.h"
 #include "workbook.h"
+#include "workbook_support.h"
 
 #include <cmath>
 #include <string>
@@ -47,11 +47,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fuzzing::broken("a non-finite value accepted");
             }
         }
+        if (const auto& in = v.origin.inputs) {
+            for (const double x : {in->diameter, in->flowRate, in->length, in->temperature}) {
+                if (!std::isfinite(x)) {
+                    fuzzing::broken("a non-finite input accepted");
+                }
+            }
+        }
     }
 
     GridModel table;
+    ResultOrigins origins;
     initResultsTable(table);
-    appendResults(table, results, NumberFormat{','}); // must not throw: the table is empty
+    appendResults(table, origins, results, NumberFormat{','}); // must not throw: the table is empty
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (table.cell(static_cast<int>(i) + 2, 0) != std::to_string(i + 1)) {
             fuzzing::broken("appended results not numbered in order");

@@ -21,8 +21,10 @@ QString startFolder(const QString& lastFolder) {
 // folder the user ended in.
 QString runDialog(QWidget* parent, const QString& caption, const QString& acceptText,
                   QString& lastFolder, const QString& proposedName) {
+    NameOnlyIconProvider icons; // outlives the dialog, which only borrows it
     QFileDialog dialog(parent, caption, startFolder(lastFolder),
                        QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"));
+    dialog.setIconProvider(&icons);
     const bool saving = !proposedName.isEmpty();
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -43,6 +45,30 @@ QString runDialog(QWidget* parent, const QString& caption, const QString& accept
 }
 
 } // namespace
+
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const {
+    if (info.isRoot()) {
+        return icon(Drive);
+    }
+    return icon(info.isDir() ? Folder : File);
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const {
+    if (info.isRoot()) {
+        return QStringLiteral("Laufwerk");
+    }
+    if (info.isDir()) {
+        return QStringLiteral("Ordner");
+    }
+    if (info.suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0) {
+        return QStringLiteral("Excel-Arbeitsmappe");
+    }
+    if (!info.isFile() && !info.isSymLink()) {
+        return QStringLiteral("Sonderdatei"); // pipes, sockets, devices
+    }
+    return info.suffix().isEmpty() ? QStringLiteral("Datei")
+                                   : info.suffix().toUpper() + QStringLiteral("-Datei");
+}
 
 QString QtFileDialogs::saveFileName(QWidget* parent, const QString& proposedName) {
     return runDialog(parent, QStringLiteral("Ergebnisse nach MS Excel ausgeben"),

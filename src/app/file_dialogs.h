@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileIconProvider>
 #include <QString>
 
 class QWidget;
@@ -15,6 +16,16 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& proposedName) = 0;
     // A workbook to read results from.
     virtual QString openFileName(QWidget* parent) = 0;
+};
+
+// Icons and type names from a file's name and kind alone. Qt's own provider reads each listed
+// file to guess its type, and a file whose reading blocks (a pipe, /proc/kmsg) would then
+// freeze the dialog, and the program with it.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override;
+    QString type(const QFileInfo& info) const override;
 };
 
 class QtFileDialogs : public FileDialogs {

@@ -6,6 +6,7 @@
 #include "number_text.h"
 #include "results_grid.h"
 #include "results_table.h"
+#include "table_layout.h"
 #include "twips.h"
 #include "workbook.h"
 
@@ -239,6 +240,10 @@ void MainWindow::buildControls() {
     gridView_ = new ResultsGridView(grid_, client);
     gridView_->setObjectName(QStringLiteral("MSFlexGrid1"));
     gridView_->place(rectFromTwips(1680, 5160, 5895, 2295));
+    gridView_->gridModel()->setRowDescription([this](int gridRow) {
+        const int number = gridRow - headerRows + 1;
+        return describeOrigin(number, origins_.of(number), numberFormat_);
+    });
 
     boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);
     boldLabel(client, "Label9", QStringLiteral("Rohrmaterial"), rectFromTwips(6720, 120, 1455, 255),
@@ -319,11 +324,16 @@ void MainWindow::calculateCommand() {
         record_.flowRateInput = convertNumberText(inputs_[1]->text(), locale_);
         record_.lengthInput = convertNumberText(inputs_[2]->text(), locale_);
         record_.temperatureInput = convertNumberText(inputs_[3]->text(), locale_);
-        if (calculate(record_, selectedMedium(), selectedMaterial(), messages_) ==
-            CalculationOutcome::Warning) {
+        const auto medium = selectedMedium();
+        const auto material = selectedMaterial();
+        if (calculate(record_, medium, material, messages_) == CalculationOutcome::Warning) {
             invalid = true;
         } else {
-            writeResultRow(grid_, record_, numberFormat_);
+            // A completed run had both selections.
+            const ResultValues result = resultOf(record_, *medium, *material);
+            const int number = writeResultRow(grid_, result, numberFormat_);
+            origins_.keep(number, result.origin);
+            gridView_->showResult(number);
         }
     } catch (const KolmarisError&) {
         invalid = true;
@@ -395,7 +405,7 @@ void MainWindow::exportCommand() {
         return;
     }
     try {
-        writeResultsWorkbook(grid_, numberFormat_, QFile::encodeName(path).toStdString());
+        writeResultsWorkbook(grid_, origins_, numberFormat_, QFile::encodeName(path).toStdString());
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
@@ -415,7 +425,8 @@ void MainWindow::importCommand() {
                                   "Information");
             return;
         }
-        appendResults(grid_, results, numberFormat_);
+        appendResults(grid_, origins_, results, numberFormat_);
+        gridView_->showResult(standingResults(grid_));
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }

@@ -4,6 +4,7 @@
 #include "grid_model.h"
 #include "message_sink.h"
 #include "number_format.h"
+#include "result_row.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -36,6 +37,8 @@ public:
 
     const CalculationRecord& record() const { return record_; }
     const GridModel& grid() const { return grid_; }
+    // What each result of the table was calculated from, numbered like the results.
+    const ResultOrigins& origins() const { return origins_; }
 
     // The information box's prompt: seven lines joined by CR LF.
     static std::string informationPrompt();
@@ -71,6 +74,7 @@ private:
 
     CalculationRecord record_{};
     GridModel grid_;
+    ResultOrigins origins_;
 
     std::array<QLineEdit*, 4> inputs_{};
     std::array<QRadioButton*, 4> media_{};

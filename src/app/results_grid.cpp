@@ -1,5 +1,6 @@
 #include "results_grid.h"
 
+#include "table_layout.h"
 #include "table_text.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
 
 namespace kolmaris {
 
@@ -25,6 +27,8 @@ namespace {
 constexpr int fixedRows = 1;
 constexpr int fixedCols = 1;
 constexpr int textMargin = 3;
+// Around a text: its margins, the raised edge of a fixed cell, and the line between cells.
+constexpr int cellPadding = 2 * (textMargin + 1) + 1;
 
 // The grid's own colours: dark grey behind the cells, light grey lines between them.
 const QColor backgroundColour(128, 128, 128);
@@ -103,9 +107,21 @@ QVariant GridTableModel::cellData(int gridRow, int gridCol, int role) const {
         return text;
     case Qt::TextAlignmentRole:
         return static_cast<int>(alignmentFor(text));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        // Every cell of a result row tells what the row came from.
+        if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
+            !grid_.cell(gridRow, scanCol).empty()) {
+            return QString::fromStdString(describeRow_(gridRow));
+        }
+        return {};
     default:
         return {};
     }
+}
+
+void GridTableModel::setRowDescription(std::function<std::string(int gridRow)> describe) {
+    describeRow_ = std::move(describe);
 }
 
 QVariant GridTableModel::data(const QModelIndex& index, int role) const {
@@ -308,20 +324,60 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
             corner_->update();
         }
     });
+    // Widths follow every write, whichever command made it.
+    connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::fitColumns);
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::fitColumns);
+    connect(model_, &GridTableModel::cornerChanged, this, &ResultsGridView::fitColumns);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::fitColumns);
+    connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::fitColumns);
 }
 
 void ResultsGridView::place(const QRect& geometry) {
     setGeometry(geometry);
     const int frame = 2 * frameWidth();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int columnWidth = (geometry.width() - frame - scrollBar) / visibleColumns;
-    horizontalHeader()->setDefaultSectionSize(columnWidth);
-    verticalHeader()->setFixedWidth(columnWidth);
+    leastColumnWidth_ = (geometry.width() - frame - scrollBar) / visibleColumns;
+    horizontalHeader()->setDefaultSectionSize(leastColumnWidth_);
+    fitColumns();
+}
+
+int ResultsGridView::widthFor(const QString& text) const {
+    return fontMetrics().horizontalAdvance(text) + cellPadding;
+}
+
+void ResultsGridView::fitColumns() {
+    // At most 30 rows of 6 short texts: measuring them all on every change costs nothing.
+    for (int col = 0; col < grid_.cols(); ++col) {
+        int width = leastColumnWidth_;
+        for (int row = 0; row < grid_.rows(); ++row) {
+            width = std::max(width, widthFor(QString::fromStdString(grid_.cell(row, col))));
+        }
+        if (col < fixedCols) {
+            if (verticalHeader()->maximumWidth() != width) {
+                verticalHeader()->setFixedWidth(width);
+            }
+        } else if (columnWidth(col - fixedCols) != width) {
+            setColumnWidth(col - fixedCols, width);
+        }
+    }
+}
+
+void ResultsGridView::showResult(int resultNumber) {
+    const int viewRow = resultNumber + headerRows - 1 - fixedRows;
+    if (viewRow < 0 || viewRow >= model_->rowCount()) {
+        return;
+    }
+    // Down to the row, but not sideways: the columns the user scrolled to stay in view.
+    const int leftmost = std::max(columnAt(0), 0);
+    scrollTo(model_->index(viewRow, leftmost), QAbstractItemView::EnsureVisible);
 }
 
 QString ResultsGridView::copyText() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    if (selected.isEmpty()) {
+    // Everything selected (Ctrl+A) means the whole table, as nothing selected does: with both
+    // header rows and the numbers, which the selection itself cannot hold.
+    const bool everything = selected.size() == model_->rowCount() * model_->columnCount();
+    if (selected.isEmpty() || everything) {
         return QString::fromStdString(tableAsTabSeparatedText(grid_));
     }
     // View cells sit one row and one column after their grid cells: the fixed ones are headers.
@@ -332,6 +388,8 @@ QString ResultsGridView::copyText() const {
         left = std::min(left, index.column() + fixedCols);
         right = std::max(right, index.column() + fixedCols);
     }
+    // The free rows below the results hold nothing to copy.
+    bottom = std::min(bottom, std::max(headerRows + standingResults(grid_) - 1, top));
     const QItemSelectionModel* selection = selectionModel();
     const auto included = [this, selection](int row, int col) {
         return selection->isSelected(model_->index(row - fixedRows, col - fixedCols));

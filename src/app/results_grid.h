@@ -6,6 +6,9 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <functional>
+#include <string>
+
 namespace kolmaris {
 
 // Shows a GridModel to Qt views without copying it. Row 0 and column 0 of the grid are its
@@ -24,6 +27,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // What a result row's tooltip says, asked with the row's grid index for rows in use.
+    void setRowDescription(std::function<std::string(int gridRow)> describe);
+
     // The cell where the fixed row and the fixed column meet.
     QString cornerText() const;
     Qt::Alignment cornerAlignment() const;
@@ -39,6 +45,7 @@ private:
     QVariant cellData(int gridRow, int gridCol, int role) const;
 
     GridModel& grid_;
+    std::function<std::string(int gridRow)> describeRow_;
     // The shape as last announced to views; between an "about to" and a "changed" call it may
     // differ from the grid's own.
     int shownRows_;
@@ -66,9 +73,15 @@ public:
 
     GridTableModel* gridModel() const { return model_; }
 
-    // Sets the widget's place and the default column width, so that all six columns fit the
+    // Sets the widget's place and the least column width, so that all six columns fit the
     // width even while the vertical scroll bar shows.
     void place(const QRect& geometry);
+
+    // The width a cell needs to show `text` whole: the text and the cell's padding.
+    int widthFor(const QString& text) const;
+
+    // Scrolls the result with this number into view.
+    void showResult(int resultNumber);
 
     static constexpr int visibleColumns = 6;
 
@@ -83,8 +96,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Widens every column, the fixed one too, to its widest text: no digit is ever cut off.
+    void fitColumns();
+
     GridModel& grid_;
     GridTableModel* model_;
+    int leastColumnWidth_ = 0;
     QWidget* corner_ = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #include "calculation.h"
 
 #include "checked.h"
+#include "friction_eval.h"
 #include "media.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace kolmaris {
 
@@ -62,6 +64,12 @@ CalculationOutcome calculate(CalculationRecord& r, std::optional<Medium> medium,
                 "loss per metre");
     r.lossTotal = checked(r.lossPerMetre * r.pipeLength, "total loss");
     return CalculationOutcome::Completed;
+}
+
+bool tookNearestCandidate(const CalculationRecord& record) {
+    // Every pass accepts below its threshold and the last pass has the widest one; the nearest
+    // candidate is taken only when even that one refused all.
+    return !(record.balanceAbs < std::end(detail::acceptanceThresholds)[-1]);
 }
 
 } // namespace kolmaris

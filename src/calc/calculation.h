@@ -59,4 +59,8 @@ CalculationOutcome calculate(CalculationRecord& record, std::optional<Medium> me
 // never changes sign so that no friction factor exists for the inputs.
 void findFrictionFactor(CalculationRecord& record);
 
+// After a completed run: whether no pass accepted a candidate, so that lambda is the candidate
+// nearest to where the balance changes sign.
+bool tookNearestCandidate(const CalculationRecord& record);
+
 } // namespace kolmaris

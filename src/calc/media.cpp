@@ -34,6 +34,36 @@ double roughnessOf(Material material) {
     return 0; // unreachable
 }
 
+const char* nameOf(Medium medium) {
+    switch (medium) {
+    case Medium::Water:
+        return "Wasser";
+    case Medium::FuelOil:
+        return "Heizöl (EL)";
+    case Medium::NaturalGas:
+        return "Erdgas";
+    case Medium::CompressedAir:
+        return "Druckluft";
+    }
+    return ""; // unreachable
+}
+
+const char* nameOf(Material material) {
+    switch (material) {
+    case Material::GalvanisedIron:
+        return "Eisenrohr verzinkt";
+    case Material::BlackIron:
+        return "Eisenrohr schwarz";
+    case Material::StainlessSteel:
+        return "Chromstahlrohr";
+    case Material::Plastic:
+        return "Kunststoffrohr";
+    case Material::Copper:
+        return "Kupferrohr";
+    }
+    return ""; // unreachable
+}
+
 namespace {
 
 // One band table: the viscosity below each upper bound, and the value of the last band, which

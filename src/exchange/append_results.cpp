@@ -1,7 +1,6 @@
-#include "table_layout.h"
 #include "workbook.h"
+#include "workbook_support.h"
 
-#include "calculation.h"
 #include "message_sink.h"
 #include "results_table.h"
 
@@ -23,8 +22,9 @@ public:
     void showMessage(const std::string&, int, const std::string&) override {}
 };
 
-void append(GridModel& table, const std::vector<ResultValues>& results,
-            const NumberFormat& format) {
+// Returns the numbers the results were written under, in their order.
+std::vector<int> append(GridModel& table, const std::vector<ResultValues>& results,
+                        const NumberFormat& format) {
     const int standing = standingResults(table);
     const int room = std::max(0, maxResults - standing);
     if (results.size() > static_cast<std::size_t>(room)) {
@@ -40,18 +40,20 @@ void append(GridModel& table, const std::vector<ResultValues>& results,
     if (table.rows() < needed) {
         table.setRows(needed);
     }
+    std::vector<int> numbers;
     for (const ResultValues& values : results) {
         // The table's own row writer numbers and formats exactly as a calculation would.
-        writeResultRow(table, recordOf(values), format);
+        numbers.push_back(writeResultRow(table, values, format));
     }
     SilentSink silent;
     prepareResultsTable(table, silent);
+    return numbers;
 }
 
 } // namespace
 
-void appendResults(GridModel& table, const std::vector<ResultValues>& results,
-                   const NumberFormat& format) {
+void appendResults(GridModel& table, ResultOrigins& origins,
+                   const std::vector<ResultValues>& results, const NumberFormat& format) {
     if (!isSetUp(table)) {
         fail(WorkbookError::Kind::TableUnusable, headline, "Die Tabelle ist nicht eingerichtet.");
     }
@@ -68,7 +70,10 @@ void appendResults(GridModel& table, const std::vector<ResultValues>& results,
     GridModel rehearsal = table;
     rehearsal.setObserver(nullptr);
     append(rehearsal, results, format);
-    append(table, results, format);
+    const std::vector<int> numbers = append(table, results, format);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        origins.keep(numbers[i], results[i].origin);
+    }
 }
 
 } // namespace kolmaris

@@ -1,35 +1,15 @@
 #pragma once
 
-#include "calculation.h"
 #include "errors.h"
 #include "grid_model.h"
 #include "number_format.h"
+#include "result_row.h"
+#include "table_layout.h"
 
 #include <string>
 #include <vector>
 
 namespace kolmaris {
-
-// One result row of the table as numbers. The result number is not kept: rows are numbered by
-// their place in the table they land in.
-struct ResultValues {
-    double velocity = 0;
-    double lossPerMetre = 0;
-    double lossTotal = 0;
-    double reynolds = 0;
-    double lambda = 0;
-};
-
-// The record a calculation with these results would leave, as far as the table reads it.
-inline CalculationRecord recordOf(const ResultValues& values) {
-    CalculationRecord record;
-    record.velocity = values.velocity;
-    record.lossPerMetre = values.lossPerMetre;
-    record.lossTotal = values.lossTotal;
-    record.reynolds = values.reynolds;
-    record.lambda = values.lambda;
-    return record;
-}
 
 // A workbook could not be written or read, or its results do not fit. what() is a German
 // message for the user, its lines joined by CR LF; kind() tells the cases apart.
@@ -50,32 +30,32 @@ private:
     Kind kind_;
 };
 
-// The most results the table holds.
-inline constexpr int maxResults = 28;
-
 // Writes the table as it stands to an .xlsx workbook at `path`: the title and units rows as
 // text, every result row as numbers formatted "0", "0.00" and "0.00000", with the values the
-// table shows (its texts read with `format`'s separator). The workbook is written next to the
+// table shows (its texts read with `format`'s separator); from column H on each result's
+// inputs as exact numbers and texts, and its notes. The workbook is written next to the
 // target under a temporary name and renamed over it only when complete, so a failure leaves an
 // older file as it was. Throws WorkbookError (CannotWrite, TableUnusable); the table is only
 // read.
-void writeResultsWorkbook(const GridModel& table, const NumberFormat& format,
-                          const std::string& path);
+void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
+                          const NumberFormat& format, const std::string& path);
 
 // Reads the result rows, in sheet order, of a workbook in the table's layout: one written by
-// writeResultsWorkbook or saved again by a spreadsheet. Throws WorkbookError (CannotOpen,
-// Damaged, ForeignLayout, TooManyResults when it holds more than maxResults).
+// writeResultsWorkbook or saved again by a spreadsheet, with their inputs where the workbook
+// has them. Columns the table does not know, such as a user's remarks, are ignored. Throws
+// WorkbookError (CannotOpen, Damaged, ForeignLayout, TooManyResults when it holds more than
+// maxResults).
 std::vector<ResultValues> readResultsWorkbook(const std::string& path);
 
 // The same for a workbook already in memory.
 std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes);
 
 // Appends the results below those standing, numbered on from them and in the table's own
-// number texts, then sizes the grid and rewrites its header rows as prepareResultsTable does,
-// without its full-table message. Throws WorkbookError (TooManyResults when they do not all
-// fit, TableUnusable for a table not set up, Damaged for a non-finite value) and then leaves
-// the table as it was.
-void appendResults(GridModel& table, const std::vector<ResultValues>& results,
-                   const NumberFormat& format);
+// number texts, keeps their origins under those numbers, then sizes the grid and rewrites its
+// header rows as prepareResultsTable does, without its full-table message. Throws WorkbookError
+// (TooManyResults when they do not all fit, TableUnusable for a table not set up, Damaged for a
+// non-finite value) and then leaves the table as it was.
+void appendResults(GridModel& table, ResultOrigins& origins,
+                   const std::vector<ResultValues>& results, const NumberFormat& format);
 
 } // namespace kolmaris

@@ -1,5 +1,7 @@
-#include "table_layout.h"
 #include "workbook.h"
+#include "workbook_support.h"
+
+#include "media.h"
 
 #include <unzip.h>
 
@@ -404,7 +406,7 @@ struct Cell {
     QString text;
 };
 
-using Sheet = std::array<std::array<Cell, tableCols>, keptRows>;
+using Sheet = std::array<std::array<Cell, sheetCols>, keptRows>;
 
 // A decimal number of at most nine digits, nothing else.
 std::optional<int> parseDigits(QStringView text) {
@@ -572,13 +574,9 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
             }
             col = cellCol;
             const Cell cell = readCell(xml, sharedStrings, row, col);
-            if (cell.type == Cell::Type::Empty) {
+            // Column G and those past the inputs are the user's: remarks there cost nothing.
+            if (cell.type == Cell::Type::Empty || col == tableCols + 1 || col > sheetCols) {
                 continue;
-            }
-            if (col > tableCols) {
-                reject(Kind::ForeignLayout,
-                       "Neben der Ergebnistabelle stehen weitere Daten (Zelle " +
-                           cellName(row - 1, col - 1) + ").");
             }
             if (row > keptRows) {
                 if (cell.type == Cell::Type::Number) {
@@ -602,18 +600,21 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
 
 // ---- The table in the sheet -----------------------------------------------------------------
 
+bool isText(const Cell& cell, const QString& expected) {
+    // Spreadsheets and their users trim blanks; the words are what identifies the table.
+    return expected.isEmpty() ? cell.type == Cell::Type::Empty ||
+                                    (cell.type == Cell::Type::Text && cell.text.trimmed().isEmpty())
+                              : cell.type == Cell::Type::Text && cell.text.trimmed() == expected;
+}
+
+const Cell& cellAt(const Sheet& sheet, int row, int col) {
+    return sheet[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
 void checkHeaders(const Sheet& sheet) {
     for (int r = 0; r < headerRows; ++r) {
         for (int c = 0; c < tableCols; ++c) {
-            const Cell& cell = sheet[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
-            // Spreadsheets and their users trim blanks; the words are what identifies the table.
-            const QString expected = QString::fromStdString(headerText(r, c)).trimmed();
-            const bool matches =
-                expected.isEmpty()
-                    ? cell.type == Cell::Type::Empty ||
-                          (cell.type == Cell::Type::Text && cell.text.trimmed().isEmpty())
-                    : cell.type == Cell::Type::Text && cell.text.trimmed() == expected;
-            if (!matches) {
+            if (!isText(cellAt(sheet, r, c), QString::fromUtf8(headerText(r, c)).trimmed())) {
                 reject(Kind::ForeignLayout,
                        "Das erste Tabellenblatt hat nicht die Überschriften der Ergebnistabelle.");
             }
@@ -621,13 +622,89 @@ void checkHeaders(const Sheet& sheet) {
     }
 }
 
+// Which of the input columns are ours: the inputs when all their titles stand, the notes when
+// theirs does. Workbooks of older versions have neither, and other data there is the user's.
+struct InputLayout {
+    bool inputs = false;
+    bool notes = false;
+};
+
+InputLayout inputLayout(const Sheet& sheet) {
+    const auto titled = [&sheet](int inputCol) {
+        return isText(cellAt(sheet, 0, firstInputCol + inputCol),
+                      QString::fromUtf8(inputHeaderText(0, inputCol)));
+    };
+    InputLayout layout;
+    layout.inputs = true;
+    for (int i = 0; i < Notes; ++i) {
+        layout.inputs = layout.inputs && titled(i);
+    }
+    layout.notes = layout.inputs && titled(Notes);
+    return layout;
+}
+
+template <typename Choice, std::size_t N>
+std::optional<Choice> choiceNamed(const QString& text, const Choice (&choices)[N]) {
+    for (const Choice choice : choices) {
+        if (text.trimmed() == QString::fromUtf8(nameOf(choice))) {
+            return choice;
+        }
+    }
+    return std::nullopt;
+}
+
+// A row's inputs: none when all their cells are empty, all of them otherwise.
+std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r) {
+    const auto input = [&sheet, r](int inputCol) -> const Cell& {
+        return cellAt(sheet, r, firstInputCol + inputCol);
+    };
+    bool any = false;
+    for (int i = 0; i < Notes; ++i) {
+        any = any || input(i).type != Cell::Type::Empty;
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    double numbers[numericInputs] = {};
+    for (int i = 0; i < numericInputs; ++i) {
+        if (input(i).type != Cell::Type::Number) {
+            reject(Kind::ForeignLayout,
+                   "In Zelle " + cellName(r, firstInputCol + i) + " steht keine Zahl.");
+        }
+        numbers[i] = input(i).number;
+    }
+    constexpr Medium media[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
+                                Medium::CompressedAir};
+    constexpr Material materials[] = {Material::GalvanisedIron, Material::BlackIron,
+                                      Material::StainlessSteel, Material::Plastic,
+                                      Material::Copper};
+    const auto medium = input(MediumName).type == Cell::Type::Text
+                            ? choiceNamed(input(MediumName).text, media)
+                            : std::nullopt;
+    if (!medium) {
+        reject(Kind::ForeignLayout,
+               "In Zelle " + cellName(r, firstInputCol + MediumName) + " steht kein Medium.");
+    }
+    const auto material = input(MaterialName).type == Cell::Type::Text
+                              ? choiceNamed(input(MaterialName).text, materials)
+                              : std::nullopt;
+    if (!material) {
+        reject(Kind::ForeignLayout, "In Zelle " + cellName(r, firstInputCol + MaterialName) +
+                                        " steht kein Rohrmaterial.");
+    }
+    return ResultInputs{numbers[0], numbers[1], numbers[2], numbers[3], *medium, *material};
+}
+
 std::vector<ResultValues> resultRows(const Sheet& sheet) {
+    const InputLayout layout = inputLayout(sheet);
+    // A remark in the notes column alone makes no result.
+    const int usedCols = layout.inputs ? firstInputCol + Notes : tableCols;
     std::vector<ResultValues> results;
     for (int r = headerRows; r < keptRows; ++r) {
         const auto& row = sheet[static_cast<std::size_t>(r)];
         bool any = false;
-        for (const Cell& cell : row) {
-            any = any || cell.type != Cell::Type::Empty;
+        for (int c = 0; c < usedCols; ++c) {
+            any = any || row[static_cast<std::size_t>(c)].type != Cell::Type::Empty;
         }
         if (!any) {
             continue; // a blank line left by the user
@@ -642,8 +719,16 @@ std::vector<ResultValues> resultRows(const Sheet& sheet) {
                 reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht keine Zahl.");
             }
         }
-        results.push_back(
-            {row[1].number, row[2].number, row[3].number, row[4].number, row[5].number});
+        ResultValues values{row[1].number, row[2].number, row[3].number, row[4].number,
+                            row[5].number};
+        if (layout.inputs) {
+            values.origin.inputs = rowInputs(sheet, r);
+        }
+        const Cell& notes = cellAt(sheet, r, firstInputCol + Notes);
+        if (layout.notes && notes.type == Cell::Type::Text) {
+            values.origin.notes = parseNotesText(notes.text.toStdString());
+        }
+        results.push_back(std::move(values));
     }
     return results;
 }

@@ -1,5 +1,7 @@
-#include "table_layout.h"
 #include "workbook.h"
+#include "workbook_support.h"
+
+#include "media.h"
 
 #include <xlsxwriter.h>
 
@@ -32,7 +34,11 @@ namespace fs = std::filesystem;
 
 const char* const headline = "Die Tabelle kann nicht gespeichert werden.";
 
-const char* const columnPatterns[tableCols] = {"0", "0.00", "0.00", "0.00", "0", "0.00000"};
+// The number format of a table column: "0", "0.00" or "0.00000", as the table shows it.
+std::string columnPattern(int col) {
+    const int decimals = columnDecimals[col];
+    return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
+}
 
 [[noreturn]] void cannotWrite(const std::string& reason) {
     fail(WorkbookError::Kind::CannotWrite, headline, reason);
@@ -61,6 +67,17 @@ const char* const columnPatterns[tableCols] = {"0", "0.00", "0.00", "0.00", "0",
     default:
         cannotWrite("Die Datei konnte nicht geschrieben werden.");
     }
+}
+
+// A failure to create a file in `folder`. "No such file" there can also come from a folder that
+// exists but takes no files of this kind (a virtual file system); only a missing folder may be
+// called missing.
+[[noreturn]] void cannotCreateIn(const fs::path& folder, int error) {
+    std::error_code ec;
+    if ((error == ENOENT || error == ENOTDIR) && fs::is_directory(folder, ec)) {
+        cannotWrite("In diesem Ordner lassen sich keine Dateien anlegen.");
+    }
+    cannotWriteErrno(error);
 }
 
 // A result text of the table back to the number it shows: digits, an optional leading minus
@@ -174,7 +191,7 @@ public:
                 return;
             }
             if (errno != EEXIST) {
-                cannotWriteErrno(errno);
+                cannotCreateIn(folder, errno);
             }
         }
         cannotWriteErrno(EEXIST);
@@ -182,7 +199,7 @@ public:
         std::string pattern = (folder / ".kolmaris-XXXXXX.part").string();
         const int fd = mkstemps(pattern.data(), 5);
         if (fd < 0) {
-            cannotWriteErrno(errno);
+            cannotCreateIn(folder, errno);
         }
         ::close(fd);
         path_ = pattern;
@@ -208,7 +225,31 @@ private:
     std::string path_;
 };
 
+// Columns H onward of one result row: its inputs and notes, or nothing when they were not kept.
+bool writeOrigin(lxw_worksheet* sheet, lxw_row_t row, const ResultOrigin& origin,
+                 const NumberFormat& format) {
+    const auto col = [](int inputCol) { return static_cast<lxw_col_t>(firstInputCol + inputCol); };
+    bool ok = true;
+    if (const auto& in = origin.inputs) {
+        const double numbers[numericInputs] = {in->diameter, in->flowRate, in->length,
+                                               in->temperature};
+        for (int i = 0; ok && i < numericInputs; ++i) {
+            ok = worksheet_write_number(sheet, row, col(i), numbers[i], nullptr) == LXW_NO_ERROR;
+        }
+        ok = ok && worksheet_write_string(sheet, row, col(MediumName), nameOf(in->medium),
+                                          nullptr) == LXW_NO_ERROR;
+        ok = ok && worksheet_write_string(sheet, row, col(MaterialName), nameOf(in->material),
+                                          nullptr) == LXW_NO_ERROR;
+    }
+    const std::string notes = notesText(origin, format);
+    if (ok && !notes.empty()) {
+        ok = worksheet_write_string(sheet, row, col(Notes), notes.c_str(), nullptr) == LXW_NO_ERROR;
+    }
+    return ok;
+}
+
 void writeWorkbook(const GridModel& table, const std::vector<std::array<double, tableCols>>& rows,
+                   const ResultOrigins& origins, const NumberFormat& format,
                    const std::string& file, const std::string& folder) {
     CNumericLocale numeric;
 
@@ -223,14 +264,19 @@ void writeWorkbook(const GridModel& table, const std::vector<std::array<double, 
     std::array<lxw_format*, tableCols> formats{};
     for (int c = 0; c < tableCols; ++c) {
         formats[static_cast<std::size_t>(c)] = workbook_add_format(workbook);
-        format_set_num_format(formats[static_cast<std::size_t>(c)], columnPatterns[c]);
+        format_set_num_format(formats[static_cast<std::size_t>(c)], columnPattern(c).c_str());
     }
 
-    bool cellsOk = sheet != nullptr &&
-                   worksheet_set_column(sheet, 0, tableCols - 1, 12, nullptr) == LXW_NO_ERROR;
+    bool cellsOk =
+        sheet != nullptr &&
+        worksheet_set_column(sheet, 0, tableCols - 1, 12, nullptr) == LXW_NO_ERROR &&
+        worksheet_set_column(sheet, firstInputCol, sheetCols - 2, 13, nullptr) == LXW_NO_ERROR &&
+        worksheet_set_column(sheet, sheetCols - 1, sheetCols - 1, 60, nullptr) == LXW_NO_ERROR;
     for (int r = 0; cellsOk && r < headerRows; ++r) {
-        for (int c = 0; cellsOk && c < tableCols; ++c) {
-            const std::string& text = table.cell(r, c);
+        for (int c = 0; cellsOk && c < sheetCols; ++c) {
+            const std::string text = c < tableCols       ? table.cell(r, c)
+                                     : c < firstInputCol ? std::string()
+                                                         : inputHeaderText(r, c - firstInputCol);
             if (!text.empty()) {
                 cellsOk = worksheet_write_string(sheet, static_cast<lxw_row_t>(r),
                                                  static_cast<lxw_col_t>(c), text.c_str(),
@@ -245,6 +291,8 @@ void writeWorkbook(const GridModel& table, const std::vector<std::array<double, 
                                              rows[r][static_cast<std::size_t>(c)],
                                              formats[static_cast<std::size_t>(c)]) == LXW_NO_ERROR;
         }
+        cellsOk = cellsOk && writeOrigin(sheet, static_cast<lxw_row_t>(headerRows + r),
+                                         origins.of(static_cast<int>(r) + 1), format);
     }
 
     errno = 0;
@@ -310,8 +358,8 @@ void syncFolder(const fs::path& folder) {
 
 } // namespace
 
-void writeResultsWorkbook(const GridModel& table, const NumberFormat& format,
-                          const std::string& path) {
+void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
+                          const NumberFormat& format, const std::string& path) {
     const auto rows = tableValues(table, format);
 
     fs::path target(path);
@@ -335,7 +383,7 @@ void writeResultsWorkbook(const GridModel& table, const NumberFormat& format,
     }
 
     TemporaryFile temporary(folder);
-    writeWorkbook(table, rows, temporary.path(), folder.string());
+    writeWorkbook(table, rows, origins, format, temporary.path(), folder.string());
     syncToDisk(temporary.path());
 #ifndef _WIN32
     setFinalMode(temporary.path(), target);

@@ -1,5 +1,7 @@
 #include "results_table.h"
 
+#include "table_layout.h"
+
 #include <limits>
 #include <string>
 
@@ -7,12 +9,7 @@ namespace kolmaris {
 
 namespace {
 
-constexpr int tableCols = 6;
 constexpr int initialRows = 4;
-
-// The column the scans look at: its cells are never empty in a used row, because "0.00"
-// always yields digits.
-constexpr int scanCol = 1;
 
 // First free result row: at most 26 passes, so it stops at row 27 even when the table is full.
 constexpr std::int16_t prepareFirstRow = 2;
@@ -24,18 +21,12 @@ constexpr std::int16_t fullTablePass = 26;
 constexpr std::int16_t writeFirstRow = 1;
 constexpr std::int16_t writePassLimit = 100;
 
-// The blanks lead the texts on purpose: they place the headers over the values.
-const char* const headerTexts[2][tableCols] = {
-    {"        Nr.", "   Geschw.", "     DV/m", "  DV Total", "   Reynold", "    Lamda"},
-    {"", "      [m/s]", "   [Pascal]", "   [Pascal]", "        [-]", "        [-]"},
-};
-
 void writeHeaderRows(GridModel& grid) {
-    for (int row = 0; row < 2; ++row) {
+    for (int row = 0; row < headerRows; ++row) {
         for (int col = 0; col < tableCols; ++col) {
             grid.setRow(row);
             grid.setCol(col);
-            grid.setText(headerTexts[row][col]);
+            grid.setText(headerText(row, col));
         }
     }
 }
@@ -86,24 +77,22 @@ void prepareResultsTable(GridModel& grid, MessageSink& messages) {
     writeHeaderRows(grid);
 }
 
-void writeResultRow(GridModel& grid, const CalculationRecord& record, const NumberFormat& format) {
+int writeResultRow(GridModel& grid, const ResultValues& values, const NumberFormat& format) {
     std::int16_t row = writeFirstRow;
     std::int16_t pass = 1;
     scanForFreeRow(grid, row, pass, writePassLimit);
 
+    const std::int16_t number = checkedAdd(row, -1);
     grid.setCol(0);
     grid.setRow(row);
-    grid.setText(formatFixed(checkedAdd(row, -1), 0, format));
-    grid.setCol(1);
-    grid.setText(formatFixed(record.velocity, 2, format));
-    grid.setCol(2);
-    grid.setText(formatFixed(record.lossPerMetre, 2, format));
-    grid.setCol(3);
-    grid.setText(formatFixed(record.lossTotal, 2, format));
-    grid.setCol(4);
-    grid.setText(formatFixed(record.reynolds, 0, format));
-    grid.setCol(5);
-    grid.setText(formatFixed(record.lambda, 5, format));
+    grid.setText(formatFixed(number, columnDecimals[0], format));
+    const double cells[] = {values.velocity, values.lossPerMetre, values.lossTotal, values.reynolds,
+                            values.lambda};
+    for (int col = 1; col < tableCols; ++col) {
+        grid.setCol(col);
+        grid.setText(formatFixed(cells[col - 1], columnDecimals[col], format));
+    }
+    return number;
 }
 
 } // namespace kolmaris

@@ -4,6 +4,7 @@
 #include "grid_model.h"
 #include "message_sink.h"
 #include "number_format.h"
+#include "result_row.h"
 
 #include <cstdint>
 
@@ -26,9 +27,10 @@ void initResultsTable(GridModel& grid);
 // calculation and after each reset of the inputs.
 void prepareResultsTable(GridModel& grid, MessageSink& messages);
 
-// Writes the record's results into the first free row, numbered and formatted with the
-// user's decimal separator. With 28 results standing the row selection is refused
-// (GridSelectionRefused) before any cell changes.
-void writeResultRow(GridModel& grid, const CalculationRecord& record, const NumberFormat& format);
+// Writes the results into the first free row, numbered and formatted with the user's decimal
+// separator, and returns the result number written. With 28 results standing the row
+// selection is refused (GridSelectionRefused) before any cell changes. The origin is the
+// caller's to keep.
+int writeResultRow(GridModel& grid, const ResultValues& values, const NumberFormat& format);
 
 } // namespace kolmaris

@@ -1,5 +1,7 @@
 #include "table_text.h"
 
+#include "table_layout.h"
+
 #include <algorithm>
 
 namespace kolmaris {
@@ -40,11 +42,8 @@ std::string cellsAsTabSeparatedText(const GridModel& grid, int firstRow, int fir
 }
 
 std::string tableAsTabSeparatedText(const GridModel& grid) {
-    // Results stand without gaps from row 2 on; a row is free when its column 1 is empty.
-    int lastRow = std::min(grid.rows() - 1, 1);
-    while (lastRow + 1 < grid.rows() && grid.cols() > 1 && !grid.cell(lastRow + 1, 1).empty()) {
-        ++lastRow;
-    }
+    // Results stand without gaps below the header rows.
+    const int lastRow = std::min(grid.rows(), headerRows + standingResults(grid)) - 1;
     return cellsAsTabSeparatedText(grid, 0, 0, lastRow, grid.cols() - 1,
                                    [](int, int) { return true; });
 }

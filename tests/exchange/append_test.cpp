@@ -20,6 +20,8 @@ std::vector<ResultValues> generated(int first, int count) {
     for (int i = first; i < first + count; ++i) {
         out.push_back({0.5 + i * 0.137, 10.0 * i + 0.005, 1000.0 * i + 0.125, 2000.0 + 313.5 * i,
                        0.02 + i * 0.000013});
+        out.back().origin.inputs =
+            ResultInputs{10.0 + i, 5.0 * i, 100, 20, Medium::Water, Material::Copper};
     }
     return out;
 }
@@ -40,17 +42,23 @@ TEST(AppendResults, LeavesTheTableAsCalculationsOfTheSameResultsWould) {
         GridModel table = tableOf(generated(0, c.standing), german);
         CountingObserver view;
         table.setObserver(&view);
-        appendResults(table, generated(c.standing, c.added), german);
+        ResultOrigins origins;
+        const auto added = generated(c.standing, c.added);
+        appendResults(table, origins, added, german);
         EXPECT_EQ(cellsOf(table), cellsOf(tableOf(generated(0, c.standing + c.added), german)))
             << c.standing << " + " << c.added;
         EXPECT_GT(view.changes, 0); // the view hears of the real append
+        for (int i = 0; i < c.added; ++i) { // kept under the numbers the rows got
+            EXPECT_EQ(origins.of(c.standing + 1 + i), added[static_cast<std::size_t>(i)].origin);
+        }
     }
 }
 
 TEST(AppendResults, NothingToAppendOnlySizesTheTable) {
     GridModel table = tableOf(generated(0, 4), german);
     const auto before = cellsOf(table);
-    appendResults(table, {}, german);
+    ResultOrigins origins;
+    appendResults(table, origins, {}, german);
     EXPECT_EQ(cellsOf(table), before);
 }
 
@@ -61,8 +69,9 @@ Kind refusal(GridModel& table, const std::vector<ResultValues>& results, std::st
     CountingObserver view;
     table.setObserver(&view);
     Kind kind = Kind::CannotWrite;
+    ResultOrigins origins;
     try {
-        appendResults(table, results, german);
+        appendResults(table, origins, results, german);
         ADD_FAILURE() << "appended";
     } catch (const WorkbookError& e) {
         kind = e.kind();
@@ -72,6 +81,7 @@ Kind refusal(GridModel& table, const std::vector<ResultValues>& results, std::st
     }
     EXPECT_EQ(cellsOf(table), before);
     EXPECT_EQ(view.changes, 0);
+    EXPECT_FALSE(origins.of(1).inputs);
     table.setObserver(nullptr);
     return kind;
 }

@@ -23,9 +23,10 @@ GridModel throughWorkbook(const std::vector<ResultValues>& results, const Number
                           const NumberFormat& to) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("Kolmaris-Ergebnisse.xlsx").toStdString();
-    writeResultsWorkbook(tableOf(results, from), from, path);
+    writeResultsWorkbook(tableOf(results, from), {}, from, path);
     GridModel fresh = tableOf({}, to);
-    appendResults(fresh, readResultsWorkbook(path), to);
+    ResultOrigins origins;
+    appendResults(fresh, origins, readResultsWorkbook(path), to);
     return fresh;
 }
 

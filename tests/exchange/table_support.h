@@ -16,7 +16,7 @@ inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberF
     initResultsTable(table);
     for (const ResultValues& v : results) {
         prepareResultsTable(table, sink);
-        writeResultRow(table, recordOf(v), format);
+        writeResultRow(table, v, format);
     }
     prepareResultsTable(table, sink);
     return table;

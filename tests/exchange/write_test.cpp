@@ -104,7 +104,7 @@ private:
 void checkWrittenFile(const NumberFormat& format) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Kolmaris-Ergebnisse.xlsx");
-    writeResultsWorkbook(tableOf(sampleResults, format), format, path.toStdString());
+    writeResultsWorkbook(tableOf(sampleResults, format), {}, format, path.toStdString());
 
     const auto parts = test_support::unzipFile(path);
     ASSERT_TRUE(parts.count("xl/worksheets/sheet1.xml"));
@@ -163,12 +163,12 @@ TEST(WriteWorkbook, NewFileGetsTheUsualModeAndAReplacedOneKeepsItsMode) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("a.xlsx").toStdString();
     const mode_t mask = ::umask(022);
-    writeResultsWorkbook(tableOf(sampleResults, english), english, path);
+    writeResultsWorkbook(tableOf(sampleResults, english), {}, english, path);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u);
     ::chmod(path.c_str(), 0640);
-    writeResultsWorkbook(tableOf(sampleResults, english), english, path);
+    writeResultsWorkbook(tableOf(sampleResults, english), {}, english, path);
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     ::umask(mask);
@@ -177,7 +177,7 @@ TEST(WriteWorkbook, NewFileGetsTheUsualModeAndAReplacedOneKeepsItsMode) {
 // The failure a write raises; the headline is the same for every cause.
 WorkbookError writeFailure(const GridModel& table, const std::string& path) {
     try {
-        writeResultsWorkbook(table, german, path);
+        writeResultsWorkbook(table, {}, german, path);
     } catch (const WorkbookError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("Die Tabelle kann nicht gespeichert werden.\r\n", 0),
                   0u);
@@ -240,7 +240,7 @@ private:
 TEST(WriteWorkbook, AFailedWriteLeavesTheOlderFileAndNoDebris) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Kolmaris-Ergebnisse.xlsx");
-    writeResultsWorkbook(tableOf({sampleResults[0]}, german), german, path.toStdString());
+    writeResultsWorkbook(tableOf({sampleResults[0]}, german), {}, german, path.toStdString());
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     const QByteArray good = old.readAll();

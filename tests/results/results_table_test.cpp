@@ -24,8 +24,8 @@ Cells snapshot(const GridModel& grid) {
 }
 
 // Distinct values per result, so that a row written twice or into the wrong place shows.
-CalculationRecord recordFor(int k) {
-    CalculationRecord record;
+ResultValues recordFor(int k) {
+    ResultValues record;
     record.velocity = k + 0.25;
     record.lossPerMetre = 10.0 * k;
     record.lossTotal = 100.0 * k + 0.5;
@@ -81,7 +81,7 @@ TEST_F(ResultsTable, FullTableMessageIsExact) {
 }
 
 TEST_F(ResultsTable, WritesTheFormattedValuesUnderEitherSeparator) {
-    CalculationRecord record;
+    ResultValues record;
     record.velocity = 1.2345;
     record.lossPerMetre = -0.004;
     record.lossTotal = 1234.5678;

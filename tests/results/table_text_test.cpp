@@ -9,7 +9,7 @@ namespace {
 GridModel tableWithTwoResults() {
     GridModel grid;
     initResultsTable(grid);
-    CalculationRecord r;
+    ResultValues r;
     r.velocity = 0.848;
     r.lossPerMetre = 172.8;
     r.lossTotal = 1728.0;

@@ -1,0 +1,31 @@
+#include "workbook_support.h"
+
+#include "message_sink.h"
+
+namespace kolmaris::exchange_detail {
+
+const char* inputHeaderText(int row, int inputCol) {
+    static const char* const texts[headerRows][inputCols] = {
+        {"Durchmesser", "Volumenstrom", "Länge", "Temperatur", "Medium", "Rohrmaterial", "Hinweis"},
+        {"[mm]", "[dm3/min]", "[m]", "[°C]", "", "", ""},
+    };
+    return texts[row][inputCol];
+}
+
+std::string cellName(int row, int col) {
+    std::string letters;
+    for (int n = col + 1; n > 0; n = (n - 1) / 26) {
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    }
+    return letters + std::to_string(row + 1);
+}
+
+std::string resultCount(int count) {
+    return std::to_string(count) + (count == 1 ? " Ergebnis" : " Ergebnisse");
+}
+
+void fail(WorkbookError::Kind kind, const std::string& headline, const std::string& reason) {
+    throw WorkbookError(kind, headline + crlf + reason);
+}
+
+} // namespace kolmaris::exchange_detail

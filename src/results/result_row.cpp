@@ -1,0 +1,200 @@
+#include "result_row.h"
+
+#include "media.h"
+#include "table_layout.h"
+
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace kolmaris {
+
+namespace {
+
+const char* const laminarText = "laminar (Re < 2320): Colebrook gilt hier nicht, 64/Re = ";
+const char* const hotterText = "über 100 °C: Zähigkeit von ";
+const char* const colderText = "unter 0 °C: Zähigkeit von ";
+const char* const nearestText = "kein Durchlauf angenommen: nächstliegender Kandidat";
+const char* const noteSeparator = "; ";
+
+bool startsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// The band a run outside the tables used, for the media whose viscosity has bands.
+std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium) {
+    const bool hotter = kind == ResultNote::Kind::HotterThanTable;
+    if (medium == Medium::Water) {
+        return hotter ? "90–100 °C" : "0–10 °C";
+    }
+    if (medium == Medium::CompressedAir) {
+        return hotter ? "80–100 °C" : "0–20 °C";
+    }
+    return hotter ? "der heißesten Stufe" : "der kältesten Stufe";
+}
+
+// A number as a note writes it, with either separator: the workbook may come from anywhere.
+std::optional<double> parseNoteNumber(std::string text) {
+    for (char& c : text) {
+        if (c == ',') {
+            c = '.';
+        }
+    }
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+bool ResultInputs::operator==(const ResultInputs& other) const {
+    return diameter == other.diameter && flowRate == other.flowRate && length == other.length &&
+           temperature == other.temperature && medium == other.medium && material == other.material;
+}
+
+std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium) {
+    std::vector<ResultNote> notes;
+    // A negative flow runs the other way; what counts for the flow regime is its size.
+    const double reynolds = std::fabs(record.reynolds);
+    if (reynolds < laminarLimit) {
+        notes.push_back({ResultNote::Kind::Laminar, reynolds > 0 ? 64 / reynolds : 0});
+    }
+    if (medium == Medium::Water || medium == Medium::CompressedAir) {
+        if (record.temperature > 100) {
+            notes.push_back({ResultNote::Kind::HotterThanTable, 0});
+        } else if (record.temperature < 0) {
+            notes.push_back({ResultNote::Kind::ColderThanTable, 0});
+        }
+    }
+    if (tookNearestCandidate(record)) {
+        notes.push_back({ResultNote::Kind::NearestCandidate, 0});
+    }
+    return notes;
+}
+
+ResultValues resultOf(const CalculationRecord& record, Medium medium, Material material) {
+    ResultValues values{record.velocity, record.lossPerMetre, record.lossTotal, record.reynolds,
+                        record.lambda};
+    values.origin.inputs = ResultInputs{record.diameterInput,
+                                        record.flowRateInput,
+                                        record.lengthInput,
+                                        record.temperatureInput,
+                                        medium,
+                                        material};
+    values.origin.notes = notesOf(record, medium);
+    return values;
+}
+
+std::string noteText(const ResultNote& note, std::optional<Medium> medium,
+                     const NumberFormat& format) {
+    switch (note.kind) {
+    case ResultNote::Kind::Laminar:
+        return laminarText + formatFixed(note.value, columnDecimals[5], format);
+    case ResultNote::Kind::HotterThanTable:
+        return hotterText + bandOf(note.kind, medium) + " verwendet";
+    case ResultNote::Kind::ColderThanTable:
+        return colderText + bandOf(note.kind, medium) + " verwendet";
+    case ResultNote::Kind::NearestCandidate:
+        return nearestText;
+    }
+    return {}; // unreachable
+}
+
+std::string notesText(const ResultOrigin& origin, const NumberFormat& format) {
+    const std::optional<Medium> medium =
+        origin.inputs ? std::optional<Medium>(origin.inputs->medium) : std::nullopt;
+    std::string text;
+    for (const ResultNote& note : origin.notes) {
+        if (!text.empty()) {
+            text += noteSeparator;
+        }
+        text += noteText(note, medium, format);
+    }
+    return text;
+}
+
+std::vector<ResultNote> parseNotesText(const std::string& text) {
+    std::vector<ResultNote> notes;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(noteSeparator, start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string part = text.substr(start, end - start);
+        if (startsWith(part, laminarText)) {
+            const auto value =
+                parseNoteNumber(part.substr(std::char_traits<char>::length(laminarText)));
+            if (value) {
+                notes.push_back({ResultNote::Kind::Laminar, *value});
+            }
+        } else if (startsWith(part, hotterText)) {
+            notes.push_back({ResultNote::Kind::HotterThanTable, 0});
+        } else if (startsWith(part, colderText)) {
+            notes.push_back({ResultNote::Kind::ColderThanTable, 0});
+        } else if (part == nearestText) {
+            notes.push_back({ResultNote::Kind::NearestCandidate, 0});
+        }
+        start = end + std::char_traits<char>::length(noteSeparator);
+    }
+    return notes;
+}
+
+std::string formatExact(double value, const NumberFormat& format) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text = ec == std::errc() ? std::string(buffer, end) : std::string("?");
+    for (char& c : text) {
+        if (c == '.') {
+            c = format.decimalSeparator;
+        }
+    }
+    return text;
+}
+
+std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
+                           const NumberFormat& format) {
+    std::string text = "Ergebnis " + std::to_string(resultNumber);
+    std::optional<Medium> medium;
+    if (const auto& in = origin.inputs) {
+        medium = in->medium;
+        text += "\nDurchmesser: " + formatExact(in->diameter, format) + " mm";
+        text += "\nVolumenstrom: " + formatExact(in->flowRate, format) + " dm3/min";
+        text += "\nLänge: " + formatExact(in->length, format) + " m";
+        text += "\nTemperatur: " + formatExact(in->temperature, format) + " °C";
+        text += std::string("\nMedium: ") + nameOf(in->medium);
+        text += std::string("\nRohrmaterial: ") + nameOf(in->material);
+    } else {
+        text += "\nEingaben nicht gespeichert";
+    }
+    for (const ResultNote& note : origin.notes) {
+        text += "\nHinweis: " + noteText(note, medium, format);
+    }
+    return text;
+}
+
+void ResultOrigins::keep(int resultNumber, ResultOrigin origin) {
+    if (resultNumber < 1 || resultNumber > maxResults) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(resultNumber - 1);
+    if (origins_.size() <= index) {
+        origins_.resize(index + 1);
+    }
+    origins_[index] = std::move(origin);
+}
+
+const ResultOrigin& ResultOrigins::of(int resultNumber) const {
+    static const ResultOrigin none;
+    const auto index = static_cast<std::size_t>(resultNumber - 1);
+    if (resultNumber < 1 || index >= origins_.size()) {
+        return none;
+    }
+    return origins_[index];
+}
+
+} // namespace kolmaris

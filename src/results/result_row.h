@@ -1,0 +1,102 @@
+#pragma once
+
+#include "calculation.h"
+#include "number_format.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kolmaris {
+
+// What a result was calculated from: the four inputs as converted, in the units the window
+// asks for, and the two selections.
+struct ResultInputs {
+    double diameter = 0;    // mm
+    double flowRate = 0;    // dm³/min
+    double length = 0;      // m
+    double temperature = 0; // °C
+    Medium medium = Medium::Water;
+    Material material = Material::GalvanisedIron;
+
+    bool operator==(const ResultInputs& other) const;
+};
+
+// Where a result's number needs care. The values stay the method's; the note only tells.
+struct ResultNote {
+    enum class Kind {
+        Laminar,          // Re below 2320: value holds 64/Re for comparison
+        HotterThanTable,  // water or compressed air above 100 °C: the hottest band was used
+        ColderThanTable,  // below 0 °C: the coldest band was used
+        NearestCandidate, // no pass accepted: lambda is the candidate nearest the sign change
+    };
+    Kind kind = Kind::Laminar;
+    double value = 0;
+
+    bool operator==(const ResultNote& other) const {
+        return kind == other.kind && value == other.value;
+    }
+};
+
+// Everything a row of the table says about where it came from. Rows read from workbooks of
+// older versions have no inputs.
+struct ResultOrigin {
+    std::optional<ResultInputs> inputs;
+    std::vector<ResultNote> notes;
+
+    bool operator==(const ResultOrigin& other) const {
+        return inputs == other.inputs && notes == other.notes;
+    }
+};
+
+// One result row as numbers, with its origin. The result number is not kept: rows are numbered
+// by their place in the table they land in.
+struct ResultValues {
+    double velocity = 0;
+    double lossPerMetre = 0;
+    double lossTotal = 0;
+    double reynolds = 0;
+    double lambda = 0;
+    ResultOrigin origin{};
+};
+
+// Below this Reynolds number the flow is laminar and Colebrook does not describe it.
+inline constexpr double laminarLimit = 2320;
+
+// The notes a completed calculation earns.
+std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium);
+
+// The row a completed calculation writes, with the inputs it was run from.
+ResultValues resultOf(const CalculationRecord& record, Medium medium, Material material);
+
+// A note in German, numbers with the user's decimal separator.
+std::string noteText(const ResultNote& note, std::optional<Medium> medium,
+                     const NumberFormat& format);
+
+// The notes of a row joined into one text, as a workbook keeps them, and read back from there.
+// Parts that are no note of ours (a user's remark) are left out when reading.
+std::string notesText(const ResultOrigin& origin, const NumberFormat& format);
+std::vector<ResultNote> parseNotesText(const std::string& text);
+
+// The shortest text that reads back as exactly this number, with the user's separator.
+std::string formatExact(double value, const NumberFormat& format);
+
+// The row's origin for its tooltip: its number, the inputs with units, the notes; or that the
+// inputs were not kept.
+std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
+                           const NumberFormat& format);
+
+// The origins of the table's results, numbered like them and kept beside the grid. The grid
+// alone says which rows are in use; this only answers for a number.
+class ResultOrigins {
+public:
+    // Numbers outside 1 to maxResults are ignored: the table cannot show them.
+    void keep(int resultNumber, ResultOrigin origin);
+    // An origin without inputs for a number never kept.
+    const ResultOrigin& of(int resultNumber) const;
+
+private:
+    std::vector<ResultOrigin> origins_; // [number - 1]
+};
+
+} // namespace kolmaris

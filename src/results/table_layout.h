@@ -1,0 +1,30 @@
+#pragma once
+
+#include "grid_model.h"
+
+namespace kolmaris {
+
+// The results table's shape in one place: the table itself, the grid widget, the workbooks and
+// the tests all take it from here.
+
+inline constexpr int tableCols = 6;
+inline constexpr int headerRows = 2;
+// The most results the table holds, in rows 2 to 29.
+inline constexpr int maxResults = 28;
+
+// Decimals of each column's number pattern: "0", "0.00" three times, "0", "0.00000".
+inline constexpr int columnDecimals[tableCols] = {0, 2, 2, 2, 0, 5};
+
+// The column whose empty text marks a free row: "0.00" always yields digits in a used one.
+inline constexpr int scanCol = 1;
+
+// A header cell as the table writes it, leading blanks included (row 0 titles, row 1 units).
+const char* headerText(int row, int col);
+
+// Whether the grid has the table's columns and header rows at all.
+bool isSetUp(const GridModel& table);
+
+// The results standing: the rows from 2 on, up to the first one whose column-1 text is empty.
+int standingResults(const GridModel& table);
+
+} // namespace kolmaris
