@@ -1,6 +1,7 @@
 #include "workbook.h"
 #include "workbook_support.h"
 
+#include "exact_numbers.h"
 #include "media.h"
 
 #include <xlsxwriter.h>
@@ -248,6 +249,22 @@ bool writeOrigin(lxw_worksheet* sheet, lxw_row_t row, const ResultOrigin& origin
     return ok;
 }
 
+// The input cells whose values the workbook must hold to the last bit.
+std::vector<ExactValue> exactInputs(const ResultOrigins& origins, int results) {
+    std::vector<ExactValue> values;
+    for (int r = 0; r < results; ++r) {
+        if (const auto& in = origins.of(r + 1).inputs) {
+            const double numbers[numericInputs] = {in->diameter, in->flowRate, in->length,
+                                                   in->temperature};
+            for (int i = 0; i < numericInputs; ++i) {
+                values.push_back(
+                    {cellName(headerRows + r, firstInputCol + i), exactXmlNumber(numbers[i])});
+            }
+        }
+    }
+    return values;
+}
+
 void writeWorkbook(const GridModel& table, const std::vector<std::array<double, tableCols>>& rows,
                    const ResultOrigins& origins, const NumberFormat& format,
                    const std::string& file, const std::string& folder) {
@@ -382,8 +399,13 @@ void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
         folder = ".";
     }
 
+    TemporaryFile written(folder);
+    writeWorkbook(table, rows, origins, format, written.path(), folder.string());
     TemporaryFile temporary(folder);
-    writeWorkbook(table, rows, origins, format, temporary.path(), folder.string());
+    if (!copyWithExactValues(written.path(), temporary.path(), "xl/worksheets/sheet1.xml",
+                             exactInputs(origins, static_cast<int>(rows.size())))) {
+        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
+    }
     syncToDisk(temporary.path());
 #ifndef _WIN32
     setFinalMode(temporary.path(), target);

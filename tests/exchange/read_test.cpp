@@ -54,6 +54,49 @@ TEST(ReadWorkbook, TakesAWorkbookSavedAgainBySpreadsheet) {
     EXPECT_DOUBLE_EQ(results[2].reynolds, 64500);
 }
 
+QString inlineText(const QString& ref, const QString& text) {
+    return QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>").arg(ref, text);
+}
+
+// The inputs as a spreadsheet saves them again: blanks trimmed, a 17-digit number, a remark of
+// the user's in column G, another one far right, and a row whose inputs were never kept.
+TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
+    QString headers = headerRowsXml();
+    const int endOfTitles = headers.indexOf("</row>");
+    headers.insert(endOfTitles, inlineText("G1", "Bemerkung") + inlineText("H1", "Durchmesser") +
+                                    inlineText("I1", " Volumenstrom") + inlineText("J1", "Länge") +
+                                    inlineText("K1", "Temperatur") + inlineText("L1", "Medium") +
+                                    inlineText("M1", "Rohrmaterial") + inlineText("N1", "Hinweis") +
+                                    inlineText("P1", "Prüfer"));
+    const QString row3 =
+        numberRowXml(3, goodRow)
+            .replace("</row>",
+                     inlineText("G3", "Strang 2") +
+                         "<c r=\"H3\"><v>15</v></c><c r=\"I3\"><v>0.30000000000000004</v></c>"
+                         "<c r=\"J3\"><v>1E2</v></c><c r=\"K3\"><v>-5</v></c>" +
+                         inlineText("L3", "Wasser ") + inlineText("M3", "Kupferrohr") +
+                         inlineText("N3", "unter 0 °C: Zähigkeit von 0–10 °C verwendet") +
+                         inlineText("P3", "M. Muster") + "</row>");
+    const QString row4 = numberRowXml(4, goodRow);
+    const auto results =
+        readResultsWorkbookBytes(zipBytes(minimalWorkbook(worksheetXml(headers + row3 + row4))));
+    ASSERT_EQ(results.size(), 2u);
+    const ResultInputs expected{15, 0.1 + 0.2, 100, -5, Medium::Water, Material::Copper};
+    EXPECT_EQ(results[0].origin.inputs, expected);
+    EXPECT_EQ(results[0].origin.notes,
+              (std::vector<ResultNote>{{ResultNote::Kind::ColderThanTable, 0}}));
+    EXPECT_EQ(results[1].origin, ResultOrigin{});
+
+    // Once the inputs are there, a row's inputs are whole or the file is refused.
+    const QString partial =
+        numberRowXml(3, goodRow).replace("</row>", "<c r=\"H3\"><v>15</v></c></row>");
+    EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(worksheetXml(headers + partial)))),
+              Kind::ForeignLayout);
+    const QString unknownMedium = QString(row3).replace("Wasser ", "Sole");
+    EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(worksheetXml(headers + unknownMedium)))),
+              Kind::ForeignLayout);
+}
+
 TEST(ReadWorkbook, TakesInlineStringsAndFindsTheConventionalSheetWithoutAWorkbookPart) {
     EXPECT_EQ(readResultsWorkbookBytes(withRows(numberRowXml(3, goodRow))).size(), 1u);
 

@@ -65,5 +65,47 @@ TEST(RoundTrip, WorksWhileTheProcessRunsUnderAGermanNumericLocale) {
     EXPECT_EQ(cells, expected);
 }
 
+// Results with every kind of origin: inputs whose shortest texts need all 17 digits, none at
+// all (read from an older workbook), and every note.
+std::vector<ResultValues> resultsWithOrigins() {
+    std::vector<ResultValues> results = sampleResults;
+    results[0].origin.inputs =
+        ResultInputs{0.1 + 0.2, 1.0 / 3, 1e-7, -273.15, Medium::CompressedAir, Material::Plastic};
+    results[0].origin.notes = {{ResultNote::Kind::Laminar, 0.04526},
+                               {ResultNote::Kind::ColderThanTable, 0}};
+    results[2].origin.inputs =
+        ResultInputs{1000, 1e6, 12.5, 120, Medium::Water, Material::StainlessSteel};
+    results[2].origin.notes = {{ResultNote::Kind::HotterThanTable, 0},
+                               {ResultNote::Kind::NearestCandidate, 0}};
+    return results;
+}
+
+TEST(RoundTrip, KeepsEachResultsInputsAndNotesExactly) {
+    const auto results = resultsWithOrigins();
+    ResultOrigins origins;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        origins.keep(static_cast<int>(i) + 1, results[i].origin);
+    }
+    for (const NumberFormat& format : {german, english}) {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("mit-eingaben.xlsx").toStdString();
+        writeResultsWorkbook(tableOf(results, format), origins, format, path);
+        const auto read = readResultsWorkbook(path);
+        ASSERT_EQ(read.size(), results.size());
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            EXPECT_EQ(read[i].origin, results[i].origin) << i << " " << format.decimalSeparator;
+        }
+    }
+}
+
+TEST(RoundTrip, AWorkbookOfTheVersionBeforeInputsStillReads) {
+    const auto read = readResultsWorkbook(KOLMARIS_FIXTURES "/written-without-inputs.xlsx");
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_DOUBLE_EQ(read[2].lossTotal, -12345678.9);
+    for (const ResultValues& values : read) {
+        EXPECT_EQ(values.origin, ResultOrigin{});
+    }
+}
+
 } // namespace
 } // namespace kolmaris

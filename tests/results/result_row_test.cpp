@@ -1,0 +1,112 @@
+#include "recording_sink.h"
+#include "result_row.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kolmaris {
+namespace {
+
+using Kind = ResultNote::Kind;
+using Kinds = std::vector<Kind>;
+
+const NumberFormat german{','};
+
+Kinds kindsOf(const std::vector<ResultNote>& notes) {
+    Kinds kinds;
+    for (const ResultNote& note : notes) {
+        kinds.push_back(note.kind);
+    }
+    return kinds;
+}
+
+TEST(ResultNotes, StandAtTheirThresholds) {
+    const double justBelowLaminar = std::nextafter(laminarLimit, 0.0);
+    const struct {
+        Medium medium;
+        double reynolds, temperature;
+        Kinds expected;
+    } cases[] = {
+        {Medium::Water, laminarLimit, 20, {}},
+        {Medium::Water, justBelowLaminar, 20, {Kind::Laminar}},
+        {Medium::Water, -justBelowLaminar, 20, {Kind::Laminar}}, // a reversed flow
+        {Medium::Water, 5e4, 100, {}},
+        {Medium::Water, 5e4, std::nextafter(100.0, 200.0), {Kind::HotterThanTable}},
+        {Medium::Water, 5e4, 0, {}},
+        {Medium::CompressedAir, 5e4, std::nextafter(0.0, -1.0), {Kind::ColderThanTable}},
+        {Medium::FuelOil, 1414, 120, {Kind::Laminar}}, // one viscosity at every temperature
+        {Medium::NaturalGas, 5e4, -20, {}},
+    };
+    for (const auto& c : cases) {
+        CalculationRecord record;
+        record.reynolds = c.reynolds;
+        record.temperature = c.temperature;
+        record.balanceAbs = 0.01; // a pass accepted
+        EXPECT_EQ(kindsOf(notesOf(record, c.medium)), c.expected)
+            << c.reynolds << " " << c.temperature;
+    }
+    CalculationRecord laminar;
+    laminar.reynolds = 1600;
+    EXPECT_DOUBLE_EQ(notesOf(laminar, Medium::FuelOil).at(0).value, 0.04);
+}
+
+TEST(ResultNotes, TellANearestCandidateFromAnAcceptedOne) {
+    test_support::RecordingSink sink;
+    CalculationRecord record;
+    record.diameterInput = 1000;
+    record.flowRateInput = 1e6;
+    record.lengthInput = 1;
+    record.temperatureInput = 20;
+    calculate(record, Medium::Water, Material::StainlessSteel, sink);
+    EXPECT_EQ(kindsOf(notesOf(record, Medium::Water)), Kinds{Kind::NearestCandidate});
+
+    record.diameterInput = 50;
+    record.flowRateInput = 100;
+    calculate(record, Medium::Water, Material::BlackIron, sink);
+    EXPECT_EQ(kindsOf(notesOf(record, Medium::Water)), Kinds{});
+}
+
+TEST(ResultNotes, ReadBackFromTheirTextAmongARemark) {
+    ResultOrigin origin;
+    origin.inputs = ResultInputs{25, 10, 100, 120, Medium::Water, Material::Copper};
+    origin.notes = {{Kind::Laminar, 0.04526},
+                    {Kind::HotterThanTable, 0},
+                    {Kind::ColderThanTable, 0},
+                    {Kind::NearestCandidate, 0}};
+    const std::string text = notesText(origin, german);
+    EXPECT_NE(text.find("64/Re = 0,04526"), std::string::npos) << text;
+    EXPECT_NE(text.find("Zähigkeit von 90–100 °C verwendet"), std::string::npos) << text;
+    EXPECT_EQ(parseNotesText(text), origin.notes);
+    EXPECT_EQ(parseNotesText("geprüft am Montag; " + notesText(origin, NumberFormat{'.'})),
+              origin.notes);
+    EXPECT_TRUE(parseNotesText("").empty());
+}
+
+TEST(ResultNotes, DescribeTheRowForItsTooltip) {
+    ResultOrigin origin;
+    origin.inputs = ResultInputs{25, 10, 0.1 + 0.2, -5, Medium::FuelOil, Material::Plastic};
+    origin.notes = {{Kind::Laminar, 0.04526}};
+    EXPECT_EQ(describeOrigin(3, origin, german),
+              "Ergebnis 3\nDurchmesser: 25 mm\nVolumenstrom: 10 dm3/min\n"
+              "Länge: 0,30000000000000004 m\nTemperatur: -5 °C\nMedium: Heizöl (EL)\n"
+              "Rohrmaterial: Kunststoffrohr\n"
+              "Hinweis: laminar (Re < 2320): Colebrook gilt hier nicht, 64/Re = 0,04526");
+    EXPECT_EQ(describeOrigin(1, ResultOrigin{}, german), "Ergebnis 1\nEingaben nicht gespeichert");
+}
+
+TEST(ResultOrigins, AnswersByNumberWithinTheTable) {
+    ResultOrigins origins;
+    ResultOrigin kept;
+    kept.inputs = ResultInputs{};
+    origins.keep(28, kept);
+    origins.keep(29, kept); // the table cannot show it
+    origins.keep(0, kept);
+    EXPECT_EQ(origins.of(28), kept);
+    EXPECT_FALSE(origins.of(29).inputs);
+    EXPECT_FALSE(origins.of(0).inputs);
+    EXPECT_FALSE(origins.of(5).inputs);
+}
+
+} // namespace
+} // namespace kolmaris
