@@ -367,6 +367,10 @@ void ResultsGridView::showResult(int resultNumber) {
     if (viewRow < 0 || viewRow >= model_->rowCount()) {
         return;
     }
+    // Rows just added reach the scroll bars only with the next layout; without it the bars
+    // would stop short of them.
+    executeDelayedItemsLayout();
+    updateGeometries();
     // Down to the row, but not sideways: the columns the user scrolled to stay in view.
     const int leftmost = std::max(columnAt(0), 0);
     scrollTo(model_->index(viewRow, leftmost), QAbstractItemView::EnsureVisible);

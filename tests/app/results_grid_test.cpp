@@ -180,11 +180,17 @@ TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {
     view.show();
     view.setFocus();
 
-    // Nothing selected: the whole table, header rows included, without the layout blanks.
+    // Nothing selected, or everything (Ctrl+A): the whole table, header rows and numbers
+    // included, without the layout blanks and the free rows.
+    const QString whole = "Nr.\tGeschw.\tDV/m\tDV Total\tReynold\tLamda\n"
+                          "\t[m/s]\t[Pascal]\t[Pascal]\t[-]\t[-]\n"
+                          "1,25\t1,25\t1,25\t1,25\t1,25\t1,25\n";
     QTest::keySequence(&view, QKeySequence::Copy);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Nr.\tGeschw.\tDV/m\tDV Total\tReynold\tLamda\n"
-                                                    "\t[m/s]\t[Pascal]\t[Pascal]\t[-]\t[-]\n"
-                                                    "1,25\t1,25\t1,25\t1,25\t1,25\t1,25\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), whole);
+    QTest::keySequence(&view, QKeySequence::SelectAll);
+    QTest::keySequence(&view, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), whole);
+    view.clearSelection();
 
     // Two cells of the result row, with a gap between them.
     view.selectionModel()->select(view.gridModel()->index(1, 0), QItemSelectionModel::Select);
