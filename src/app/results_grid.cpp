@@ -116,10 +116,32 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::AccessibleTextRole) {
+        return accessibleHeaderText(section, orientation);
+    }
     if (orientation == Qt::Horizontal) {
         return cellData(0, section + fixedCols, role);
     }
     return cellData(section + fixedRows, 0, role);
+}
+
+QVariant GridTableModel::accessibleHeaderText(int section, Qt::Orientation orientation) const {
+    // What a screen reader says, without the blanks that place the texts in their cells; a
+    // column is named by its title and by its unit, which stands in the first row below it.
+    const bool column = orientation == Qt::Horizontal;
+    const int gridRow = column ? 0 : section + fixedRows;
+    const int gridCol = column ? section + fixedCols : 0;
+    const QVariant text = cellData(gridRow, gridCol, Qt::DisplayRole);
+    if (!text.isValid()) {
+        return {};
+    }
+    QString spoken = text.toString().trimmed();
+    const QString unit =
+        column ? cellData(1, gridCol, Qt::DisplayRole).toString().trimmed() : QString();
+    if (!unit.isEmpty()) {
+        spoken += QLatin1Char(' ') + unit;
+    }
+    return spoken;
 }
 
 QString GridTableModel::cornerText() const {

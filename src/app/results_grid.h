@@ -37,6 +37,7 @@ signals:
 
 private:
     QVariant cellData(int gridRow, int gridCol, int role) const;
+    QVariant accessibleHeaderText(int section, Qt::Orientation orientation) const;
 
     GridModel& grid_;
     // The shape as last announced to views; between an "about to" and a "changed" call it may
