@@ -26,9 +26,11 @@ constexpr int fixedRows = 1;
 constexpr int fixedCols = 1;
 constexpr int textMargin = 3;
 
-// The grid's own colours: dark grey behind the cells, light grey lines between them.
-const QColor backgroundColour(128, 128, 128);
-const QColor gridLineColour(192, 192, 192);
+// The grid's colours come from the palette, so that a dark or high-contrast desktop keeps
+// every text legible: the Dark role behind the cells (dark grey in a light palette), the Mid
+// role for the lines between them.
+constexpr QPalette::ColorRole gridBackgroundRole = QPalette::Dark;
+constexpr QPalette::ColorRole gridLinesRole = QPalette::Mid;
 
 // Numbers stand right, other texts left, as a grid does by default.
 Qt::Alignment alignmentFor(const QString& text) {
@@ -65,7 +67,7 @@ public:
             painter, option.rect.adjusted(0, 0, -1, -1), text, alignment,
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->save();
-        painter->setPen(gridLineColour);
+        painter->setPen(option.palette.color(group, gridLinesRole));
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
@@ -262,7 +264,7 @@ void FixedCellsHeader::paintEvent(QPaintEvent* event) {
     }
     if (beyond.isValid()) {
         QPainter painter(viewport());
-        painter.fillRect(beyond, backgroundColour);
+        painter.fillRect(beyond, palette().brush(QPalette::Active, gridBackgroundRole));
     }
 }
 
@@ -294,7 +296,7 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setModel(model_);
     setItemDelegate(new GridCellDelegate(this));
 
-    setShowGrid(false); // the cells draw their own light grey lines
+    setShowGrid(false); // the cells draw their own lines
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -306,9 +308,8 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    QPalette background = viewport()->palette();
-    background.setColor(QPalette::Base, backgroundColour);
-    viewport()->setPalette(background);
+    // A role rather than a colour, so the background follows every later change of palette.
+    viewport()->setBackgroundRole(gridBackgroundRole);
 
     const int rowHeight = fontMetrics().height() + 4;
     verticalHeader()->setDefaultSectionSize(rowHeight);
