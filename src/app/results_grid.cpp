@@ -3,6 +3,7 @@
 #include "table_text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -39,6 +41,19 @@ Qt::Alignment alignmentFor(const QString& text) {
     return horizontal | Qt::AlignVCenter;
 }
 
+// The style's own focus rectangle, as item views draw it around their current item.
+void drawFocusMark(QPainter* painter, const QWidget* widget, const QStyleOption& from,
+                   const QRect& rect, const QColor& background) {
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(from);
+    focus.rect = rect;
+    // Some styles draw the mark only after a focus change by keyboard; the grid always shows it.
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    focus.backgroundColor = background;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+}
+
 void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Alignment alignment,
               const QColor& colour) {
     painter->save();
@@ -49,7 +64,8 @@ void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Ali
     painter->restore();
 }
 
-// Ordinary cells: window colour and light grey lines, texts clipped rather than elided.
+// Ordinary cells: base colour and lines in the palette's mid tone, texts clipped rather than
+// elided; the current cell carries the style's focus mark while the grid has the focus.
 class GridCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -71,6 +87,11 @@ public:
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
+        if (option.state & QStyle::State_HasFocus) {
+            drawFocusMark(
+                painter, option.widget, option, option.rect.adjusted(0, 0, -1, -1),
+                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
+        }
     }
 };
 
@@ -381,6 +402,21 @@ void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addActions(actions());
     menu.exec(event->globalPos());
+}
+
+bool ResultsGridView::event(QEvent* event) {
+    const bool handled = QTableView::event(event);
+    // The frame shows the focus as the style shows it on a focused input box, so that the mark
+    // stays visible even while the current cell is scrolled away.
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = frameWidth();
+        frame.state |= QStyle::State_HasFocus;
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &frame, &painter, this);
+    }
+    return handled;
 }
 
 bool ResultsGridView::eventFilter(QObject* watched, QEvent* event) {
