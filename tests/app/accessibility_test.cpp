@@ -22,7 +22,8 @@ void collectNames(QAccessibleInterface* node, std::map<QString, QString>& names)
         QAccessibleInterface* child = node->child(i);
         if (child->state().focusable && child->object() != nullptr) {
             names[child->object()->objectName()] = child->text(QAccessible::Name);
-            EXPECT_FALSE(child->text(QAccessible::Description).isEmpty());
+            EXPECT_FALSE(child->text(QAccessible::Description).isEmpty())
+                << child->object()->objectName().toStdString();
         }
         if (child->role() != QAccessible::Table) {
             collectNames(child, names);
