@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 #include <iterator>
 #include <utility>
@@ -115,6 +116,18 @@ char decimalSeparatorOf(const QLocale& locale) {
         return static_cast<char>(point.at(0).unicode());
     }
     return '.';
+}
+
+// The decimal separator as a screen reader should say it.
+QString decimalSeparatorName(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    if (point == QLatin1String(",")) {
+        return QStringLiteral("Komma");
+    }
+    if (point == QLatin1String(".")) {
+        return QStringLiteral("Punkt");
+    }
+    return point;
 }
 
 } // namespace
@@ -270,6 +283,64 @@ void MainWindow::buildControls() {
     connect(calculate, &QPushButton::clicked, this, &MainWindow::calculateCommand);
     connect(reset, &QPushButton::clicked, this, &MainWindow::newCalculationCommand);
     connect(exit, &QPushButton::clicked, this, [this] { endProgram_(); });
+
+    describeForAccessibility();
+}
+
+void MainWindow::describeForAccessibility() {
+    const auto caption = [this](const char* label) {
+        return findChild<QLabel*>(QLatin1String(label))->text();
+    };
+    const QString separator = decimalSeparatorName(locale_);
+    struct Input {
+        const char* label;
+        const char* what;
+    };
+    const Input described[] = {
+        {"Label1", "Lichte Weite des Rohres"},
+        {"Label2", "Durchfließende Menge, Liter je Minute"},
+        {"Label3", "Gerade Rohrlänge"},
+        {"Label10", "Temperatur des Mediums"},
+    };
+    for (std::size_t i = 0; i < inputs_.size(); ++i) {
+        auto* label = findChild<QLabel*>(QLatin1String(described[i].label));
+        // "Rohr-Innendurchmesser  [mm]" is read out as "Rohr-Innendurchmesser in mm". The label
+        // as buddy gives the box its "labelled by" relation; its text has no access key.
+        label->setBuddy(inputs_[i]);
+        QString name = label->text();
+        static const QRegularExpression unit(QStringLiteral("\\s*\\[(.*)\\]$"));
+        name.replace(unit, QStringLiteral(" in \\1"));
+        inputs_[i]->setAccessibleName(name);
+        inputs_[i]->setAccessibleDescription(
+            QStringLiteral("%1; eine Zahl mit %2 als Dezimalzeichen, ohne Tausendertrennzeichen")
+                .arg(QString::fromUtf8(described[i].what), separator));
+    }
+
+    // The frames have no caption of their own: the headings above them name the groups.
+    findChild<QWidget*>(QStringLiteral("Frame1"))->setAccessibleName(caption("Label7"));
+    findChild<QWidget*>(QStringLiteral("Frame2"))->setAccessibleName(caption("Label9"));
+    for (QRadioButton* medium : media_) {
+        medium->setAccessibleDescription(caption("Label7"));
+    }
+    for (QRadioButton* material : materials_) {
+        material->setAccessibleDescription(caption("Label9"));
+    }
+
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Command1", "Berechnet den Druckverlust und fügt das Ergebnis als neue Zeile an"},
+        {"Command2", "Leert die vier Eingabefelder"},
+        {"Command3", "Beendet das Programm"},
+    };
+    for (const auto& [name, description] : buttons) {
+        findChild<QPushButton*>(QLatin1String(name))
+            ->setAccessibleDescription(QString::fromUtf8(description));
+    }
+
+    gridView_->setAccessibleName(QStringLiteral("Ergebnisse"));
+    gridView_->setAccessibleDescription(
+        QStringLiteral("Je Berechnung eine Zeile: Nummer, Geschwindigkeit, Druckverlust je Meter "
+                       "und gesamt, Reynolds-Zahl und Rohrreibungszahl Lambda. Strg+C kopiert "
+                       "die markierten Zellen, ohne Markierung die ganze Tabelle."));
 }
 
 QString MainWindow::creditText() {

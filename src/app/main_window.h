@@ -52,6 +52,8 @@ public:
 private:
     void buildControls();
     void buildMenus();
+    // Names and descriptions for screen readers, where Qt's own (captions) are missing or thin.
+    void describeForAccessibility();
 
     // The command handlers.
     void calculateCommand();

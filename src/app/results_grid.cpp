@@ -4,6 +4,7 @@
 #include "table_text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -30,15 +32,30 @@ constexpr int textMargin = 3;
 // Around a text: its margins, the raised edge of a fixed cell, and the line between cells.
 constexpr int cellPadding = 2 * (textMargin + 1) + 1;
 
-// The grid's own colours: dark grey behind the cells, light grey lines between them.
-const QColor backgroundColour(128, 128, 128);
-const QColor gridLineColour(192, 192, 192);
+// The grid's colours come from the palette, so that a dark or high-contrast desktop keeps
+// every text legible: the Dark role behind the cells (dark grey in a light palette), the Mid
+// role for the lines between them.
+constexpr QPalette::ColorRole gridBackgroundRole = QPalette::Dark;
+constexpr QPalette::ColorRole gridLinesRole = QPalette::Mid;
 
 // Numbers stand right, other texts left, as a grid does by default.
 Qt::Alignment alignmentFor(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
     const Qt::Alignment horizontal = number.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
     return horizontal | Qt::AlignVCenter;
+}
+
+// The style's own focus rectangle, as item views draw it around their current item.
+void drawFocusMark(QPainter* painter, const QWidget* widget, const QStyleOption& from,
+                   const QRect& rect, const QColor& background) {
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(from);
+    focus.rect = rect;
+    // Some styles draw the mark only after a focus change by keyboard; the grid always shows it.
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    focus.backgroundColor = background;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
 }
 
 void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Alignment alignment,
@@ -51,7 +68,8 @@ void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Ali
     painter->restore();
 }
 
-// Ordinary cells: window colour and light grey lines, texts clipped rather than elided.
+// Ordinary cells: base colour and lines in the palette's mid tone, texts clipped rather than
+// elided; the current cell carries the style's focus mark while the grid has the focus.
 class GridCellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -69,10 +87,15 @@ public:
             painter, option.rect.adjusted(0, 0, -1, -1), text, alignment,
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->save();
-        painter->setPen(gridLineColour);
+        painter->setPen(option.palette.color(group, gridLinesRole));
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
+        if (option.state & QStyle::State_HasFocus) {
+            drawFocusMark(
+                painter, option.widget, option, option.rect.adjusted(0, 0, -1, -1),
+                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
+        }
     }
 };
 
@@ -132,10 +155,32 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::AccessibleTextRole) {
+        return accessibleHeaderText(section, orientation);
+    }
     if (orientation == Qt::Horizontal) {
         return cellData(0, section + fixedCols, role);
     }
     return cellData(section + fixedRows, 0, role);
+}
+
+QVariant GridTableModel::accessibleHeaderText(int section, Qt::Orientation orientation) const {
+    // What a screen reader says, without the blanks that place the texts in their cells; a
+    // column is named by its title and by its unit, which stands in the first row below it.
+    const bool column = orientation == Qt::Horizontal;
+    const int gridRow = column ? 0 : section + fixedRows;
+    const int gridCol = column ? section + fixedCols : 0;
+    const QVariant text = cellData(gridRow, gridCol, Qt::DisplayRole);
+    if (!text.isValid()) {
+        return {};
+    }
+    QString spoken = text.toString().trimmed();
+    const QString unit =
+        column ? cellData(1, gridCol, Qt::DisplayRole).toString().trimmed() : QString();
+    if (!unit.isEmpty()) {
+        spoken += QLatin1Char(' ') + unit;
+    }
+    return spoken;
 }
 
 QString GridTableModel::cornerText() const {
@@ -256,7 +301,7 @@ void FixedCellsHeader::paintEvent(QPaintEvent* event) {
     }
     if (beyond.isValid()) {
         QPainter painter(viewport());
-        painter.fillRect(beyond, backgroundColour);
+        painter.fillRect(beyond, palette().brush(QPalette::Active, gridBackgroundRole));
     }
 }
 
@@ -288,7 +333,7 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setModel(model_);
     setItemDelegate(new GridCellDelegate(this));
 
-    setShowGrid(false); // the cells draw their own light grey lines
+    setShowGrid(false); // the cells draw their own lines
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -300,9 +345,8 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    QPalette background = viewport()->palette();
-    background.setColor(QPalette::Base, backgroundColour);
-    viewport()->setPalette(background);
+    // A role rather than a colour, so the background follows every later change of palette.
+    viewport()->setBackgroundRole(gridBackgroundRole);
 
     const int rowHeight = fontMetrics().height() + 4;
     verticalHeader()->setDefaultSectionSize(rowHeight);
@@ -420,6 +464,21 @@ void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addActions(actions());
     menu.exec(event->globalPos());
+}
+
+bool ResultsGridView::event(QEvent* event) {
+    const bool handled = QTableView::event(event);
+    // The frame shows the focus as the style shows it on a focused input box, so that the mark
+    // stays visible even while the current cell is scrolled away.
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = frameWidth();
+        frame.state |= QStyle::State_HasFocus;
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &frame, &painter, this);
+    }
+    return handled;
 }
 
 bool ResultsGridView::eventFilter(QObject* watched, QEvent* event) {

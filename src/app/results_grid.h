@@ -43,6 +43,7 @@ signals:
 
 private:
     QVariant cellData(int gridRow, int gridCol, int role) const;
+    QVariant accessibleHeaderText(int section, Qt::Orientation orientation) const;
 
     GridModel& grid_;
     std::function<std::string(int gridRow)> describeRow_;
@@ -91,6 +92,7 @@ public:
     void copyToClipboard() const;
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,5 +1,6 @@
 // Renders the main window after a few calculations into a PNG, for the README.
-// Usage: kolmaris_screenshot OUTPUT.png (run under QT_QPA_PLATFORM=offscreen)
+// Usage: kolmaris_screenshot OUTPUT.png [--dark] (run under QT_QPA_PLATFORM=offscreen)
+// With --dark the window is drawn under a dark palette, to check that every text stays legible.
 
 #include "file_dialogs.h"
 #include "main_window.h"
@@ -10,6 +11,7 @@
 #include <QPixmap>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -24,11 +26,18 @@ public:
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+    const bool dark = argc == 3 && std::strcmp(argv[2], "--dark") == 0;
+    if (argc != 2 && !dark) {
+        std::fprintf(stderr, "usage: %s OUTPUT.png [--dark]\n", argv[0]);
         return 2;
     }
     QApplication app(argc, argv);
+    if (dark) {
+        // What Qt derives from a dark button colour, with a selection colour to match.
+        QPalette palette(QColor(53, 53, 53));
+        palette.setColor(QPalette::Highlight, QColor(38, 110, 190));
+        QApplication::setPalette(palette);
+    }
     EchoSink messages;
     kolmaris::QtFileDialogs files;
     kolmaris::MainWindow window(messages, files, QLocale(QLocale::German, QLocale::Germany), [] {});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -18,6 +19,9 @@ struct SeenBox {
     QStringList buttons;
     Qt::WindowModality modality = Qt::NonModal;
     Qt::TextFormat format = Qt::AutoText;
+    QAccessible::Role role = QAccessible::NoRole; // what a screen reader is told
+    QString spokenTitle;
+    QString spokenText;
 };
 
 // Waits from the event loop of the next modal box for that box, records it and presses OK.
@@ -41,6 +45,10 @@ inline void closeNextBox(SeenBox& seen, int attempts = 500) {
         seen.icon = box->icon();
         seen.modality = box->windowModality();
         seen.format = box->textFormat();
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(box);
+        seen.role = spoken->role();
+        seen.spokenTitle = spoken->text(QAccessible::Name);
+        seen.spokenText = spoken->text(QAccessible::Value);
         for (QAbstractButton* button : box->buttons()) {
             seen.buttons << button->text();
         }

@@ -50,6 +50,9 @@ TEST(QtMessageSink, ShowsARealModalBoxWithOneOkButton) {
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.buttons, QStringList{"OK"});
     EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+    EXPECT_EQ(seen.role, QAccessible::AlertMessage);
+    EXPECT_EQ(seen.spokenTitle, "Fehler");
+    EXPECT_EQ(seen.spokenText, QStringLiteral("Bitte Medium wählen!"));
 }
 
 TEST(QtMessageSink, ShowsPromptsAsPlainText) {

@@ -168,10 +168,13 @@ TEST_F(GridFixture, ColoursTellFixedCellsCellsAndBackgroundApart) {
     // Row 3 of the grid is empty, so these points show the pure cell colours.
     EXPECT_EQ(picture.pixelColor(fixedX, row3), palette.color(QPalette::Active, QPalette::Button));
     EXPECT_EQ(picture.pixelColor(cellX, row3), palette.color(QPalette::Active, QPalette::Base));
-    // Below the last row, behind the cells and behind the fixed column, dark grey.
+    // Lines between the cells; below the last row, behind the cells and behind the fixed
+    // column, the dark grey of the palette.
+    const int lineX = cellX - view.columnWidth(1) / 2 + view.columnWidth(1) - 1;
+    EXPECT_EQ(picture.pixel(lineX, row3), palette.color(QPalette::Active, QPalette::Mid).rgb());
     const int below = view.height() - view.frameWidth() - 3;
-    EXPECT_EQ(picture.pixelColor(cellX, below), QColor(128, 128, 128));
-    EXPECT_EQ(picture.pixelColor(fixedX, below), QColor(128, 128, 128));
+    EXPECT_EQ(picture.pixel(cellX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
+    EXPECT_EQ(picture.pixel(fixedX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
 }
 
 TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {
