@@ -253,7 +253,7 @@ void MainWindow::buildControls() {
     gridView_ = new ResultsGridView(grid_, client);
     gridView_->setObjectName(QStringLiteral("MSFlexGrid1"));
     gridView_->place(rectFromTwips(1680, 5160, 5895, 2295));
-    gridView_->gridModel()->setRowDescription([this](int gridRow) {
+    gridView_->itemModel()->setRowDescription([this](int gridRow) {
         const int number = gridRow - headerRows + 1;
         return describeOrigin(number, origins_.of(number), numberFormat_);
     });

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -26,8 +27,9 @@ namespace kolmaris {
 
 namespace {
 
-constexpr int fixedRows = 1;
-constexpr int fixedCols = 1;
+constexpr int fixedRows = GridItemModel::fixedRows;
+constexpr int fixedCols = GridItemModel::fixedCols;
+constexpr int visibleColumns = 6;
 constexpr int textMargin = 3;
 // Around a text: its margins, the raised edge of a fixed cell, and the line between cells.
 constexpr int cellPadding = 2 * (textMargin + 1) + 1;
@@ -37,13 +39,6 @@ constexpr int cellPadding = 2 * (textMargin + 1) + 1;
 // role for the lines between them.
 constexpr QPalette::ColorRole gridBackgroundRole = QPalette::Dark;
 constexpr QPalette::ColorRole gridLinesRole = QPalette::Mid;
-
-// Numbers stand right, other texts left, as a grid does by default.
-Qt::Alignment alignmentFor(const QString& text) {
-    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
-    const Qt::Alignment horizontal = number.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
-    return horizontal | Qt::AlignVCenter;
-}
 
 // The style's own focus rectangle, as item views draw it around their current item.
 void drawFocusMark(QPainter* painter, const QWidget* widget, const QStyleOption& from,
@@ -99,164 +94,15 @@ public:
     }
 };
 
-} // namespace
+// The fixed row or column: flat cells in the button-face colour.
+class FixedCellsHeader : public QHeaderView {
+public:
+    FixedCellsHeader(Qt::Orientation orientation, QWidget* parent);
 
-// --- GridTableModel ---------------------------------------------------------------------------
-
-GridTableModel::GridTableModel(GridModel& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), shownRows_(grid.rows()), shownCols_(grid.cols()) {
-    grid_.setObserver(this);
-}
-
-GridTableModel::~GridTableModel() {
-    grid_.setObserver(nullptr);
-}
-
-int GridTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(shownRows_ - fixedRows, 0);
-}
-
-int GridTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(shownCols_ - fixedCols, 0);
-}
-
-QVariant GridTableModel::cellData(int gridRow, int gridCol, int role) const {
-    if (gridRow < 0 || gridCol < 0 || gridRow >= grid_.rows() || gridCol >= grid_.cols()) {
-        return {};
-    }
-    const QString text = QString::fromStdString(grid_.cell(gridRow, gridCol));
-    switch (role) {
-    case Qt::DisplayRole:
-        return text;
-    case Qt::TextAlignmentRole:
-        return static_cast<int>(alignmentFor(text));
-    case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        // Every cell of a result row tells what the row came from.
-        if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
-            !grid_.cell(gridRow, scanCol).empty()) {
-            return QString::fromStdString(describeRow_(gridRow));
-        }
-        return {};
-    default:
-        return {};
-    }
-}
-
-void GridTableModel::setRowDescription(std::function<std::string(int gridRow)> describe) {
-    describeRow_ = std::move(describe);
-}
-
-QVariant GridTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) {
-        return {};
-    }
-    return cellData(index.row() + fixedRows, index.column() + fixedCols, role);
-}
-
-QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role == Qt::AccessibleTextRole) {
-        return accessibleHeaderText(section, orientation);
-    }
-    if (orientation == Qt::Horizontal) {
-        return cellData(0, section + fixedCols, role);
-    }
-    return cellData(section + fixedRows, 0, role);
-}
-
-QVariant GridTableModel::accessibleHeaderText(int section, Qt::Orientation orientation) const {
-    // What a screen reader says, without the blanks that place the texts in their cells; a
-    // column is named by its title and by its unit, which stands in the first row below it.
-    const bool column = orientation == Qt::Horizontal;
-    const int gridRow = column ? 0 : section + fixedRows;
-    const int gridCol = column ? section + fixedCols : 0;
-    const QVariant text = cellData(gridRow, gridCol, Qt::DisplayRole);
-    if (!text.isValid()) {
-        return {};
-    }
-    QString spoken = text.toString().trimmed();
-    const QString unit =
-        column ? cellData(1, gridCol, Qt::DisplayRole).toString().trimmed() : QString();
-    if (!unit.isEmpty()) {
-        spoken += QLatin1Char(' ') + unit;
-    }
-    return spoken;
-}
-
-QString GridTableModel::cornerText() const {
-    return cellData(0, 0, Qt::DisplayRole).toString();
-}
-
-Qt::Alignment GridTableModel::cornerAlignment() const {
-    return alignmentFor(cornerText());
-}
-
-void GridTableModel::gridShapeAboutToChange(int newRows, int newCols) {
-    // Shrinking is announced while the grid still holds the cells that go away.
-    if (newRows < shownRows_) {
-        const int first = std::max(newRows - fixedRows, 0);
-        const int last = std::max(shownRows_ - fixedRows, 0) - 1;
-        if (first <= last) {
-            beginRemoveRows({}, first, last);
-            shownRows_ = newRows;
-            endRemoveRows();
-        } else {
-            shownRows_ = newRows;
-        }
-    }
-    if (newCols < shownCols_) {
-        const int first = std::max(newCols - fixedCols, 0);
-        const int last = std::max(shownCols_ - fixedCols, 0) - 1;
-        if (first <= last) {
-            beginRemoveColumns({}, first, last);
-            shownCols_ = newCols;
-            endRemoveColumns();
-        } else {
-            shownCols_ = newCols;
-        }
-    }
-}
-
-void GridTableModel::gridShapeChanged() {
-    // Growing is announced once the new cells exist.
-    const int newRows = grid_.rows();
-    const int newCols = grid_.cols();
-    if (newRows > shownRows_) {
-        const int first = std::max(shownRows_ - fixedRows, 0);
-        const int last = std::max(newRows - fixedRows, 0) - 1;
-        if (first <= last) {
-            beginInsertRows({}, first, last);
-            shownRows_ = newRows;
-            endInsertRows();
-        } else {
-            shownRows_ = newRows;
-        }
-    }
-    if (newCols > shownCols_) {
-        const int first = std::max(shownCols_ - fixedCols, 0);
-        const int last = std::max(newCols - fixedCols, 0) - 1;
-        if (first <= last) {
-            beginInsertColumns({}, first, last);
-            shownCols_ = newCols;
-            endInsertColumns();
-        } else {
-            shownCols_ = newCols;
-        }
-    }
-}
-
-void GridTableModel::gridCellChanged(int row, int col) {
-    if (row < fixedRows && col < fixedCols) {
-        emit cornerChanged();
-    } else if (row < fixedRows) {
-        emit headerDataChanged(Qt::Horizontal, col - fixedCols, col - fixedCols);
-    } else if (col < fixedCols) {
-        emit headerDataChanged(Qt::Vertical, row - fixedRows, row - fixedRows);
-    } else {
-        const QModelIndex changed = index(row - fixedRows, col - fixedCols);
-        emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::TextAlignmentRole});
-    }
-}
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
 
 // --- painting fixed cells ---------------------------------------------------------------------
 
@@ -315,10 +161,12 @@ void FixedCellsHeader::paintSection(QPainter* painter, const QRect& rect, int lo
     paintFixedCell(painter, this, rect, text, alignment);
 }
 
+} // namespace
+
 // --- ResultsGridView --------------------------------------------------------------------------
 
 ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
-    : QTableView(parent), grid_(grid), model_(new GridTableModel(grid, this)) {
+    : QTableView(parent), grid_(grid), model_(new GridItemModel(grid, this)) {
     // Where the face is missing, fall back to a proportional sans face: left to itself, the
     // font matcher may pick a monospaced one that overflows the columns.
     QFont font;
@@ -363,7 +211,7 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     connect(copy, &QAction::triggered, this, &ResultsGridView::copyToClipboard);
     addAction(copy);
 
-    connect(model_, &GridTableModel::cornerChanged, this, [this] {
+    connect(model_, &GridItemModel::cornerChanged, this, [this] {
         if (corner_ != nullptr) {
             corner_->update();
         }
@@ -371,7 +219,7 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     // Widths follow every write, whichever command made it.
     connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::fitColumns);
     connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &GridTableModel::cornerChanged, this, &ResultsGridView::fitColumns);
+    connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::fitColumns);
     connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::fitColumns);
     connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::fitColumns);
 }

@@ -20,9 +20,9 @@ namespace {
 struct GridFixture : ::testing::Test {
     GridFixture() : view(grid, nullptr) {
         view.place(QRect(0, 0, 393, 153));
-        tester = new QAbstractItemModelTester(view.gridModel(),
+        tester = new QAbstractItemModelTester(view.itemModel(),
                                               QAbstractItemModelTester::FailureReportingMode::Fatal,
-                                              view.gridModel());
+                                              view.itemModel());
         initResultsTable(grid);
     }
 
@@ -40,7 +40,7 @@ struct GridFixture : ::testing::Test {
 };
 
 TEST_F(GridFixture, FixedRowAndColumnBecomeHeadersAndCorner) {
-    const GridTableModel& model = *view.gridModel();
+    const GridItemModel& model = *view.itemModel();
     ASSERT_EQ(model.rowCount(), 3);
     ASSERT_EQ(model.columnCount(), 5);
     EXPECT_EQ(model.cornerText(), "        Nr.");
@@ -54,43 +54,43 @@ TEST_F(GridFixture, FixedRowAndColumnBecomeHeadersAndCorner) {
 
 TEST_F(GridFixture, FollowsTheGridAsItGrowsAndShrinks) {
     grid.setRows(30);
-    EXPECT_EQ(view.gridModel()->rowCount(), 29);
+    EXPECT_EQ(view.itemModel()->rowCount(), 29);
     grid.setRow(29);
     grid.setCol(0);
     grid.setText("28");
-    EXPECT_EQ(view.gridModel()->headerData(28, Qt::Vertical).toString(), "28");
+    EXPECT_EQ(view.itemModel()->headerData(28, Qt::Vertical).toString(), "28");
     EXPECT_EQ(view.verticalHeader()->count(), 29);
 
     grid.setCols(3);
     grid.setRows(2);
-    EXPECT_EQ(view.gridModel()->rowCount(), 1);
-    EXPECT_EQ(view.gridModel()->columnCount(), 2);
+    EXPECT_EQ(view.itemModel()->rowCount(), 1);
+    EXPECT_EQ(view.itemModel()->columnCount(), 2);
     grid.setRows(1);
     grid.setCols(1);
-    EXPECT_EQ(view.gridModel()->rowCount(), 0);
-    EXPECT_EQ(view.gridModel()->columnCount(), 0);
+    EXPECT_EQ(view.itemModel()->rowCount(), 0);
+    EXPECT_EQ(view.itemModel()->columnCount(), 0);
     grid.setRows(5);
     grid.setCols(6);
-    EXPECT_EQ(view.gridModel()->rowCount(), 4);
-    EXPECT_EQ(view.gridModel()->columnCount(), 5);
+    EXPECT_EQ(view.itemModel()->rowCount(), 4);
+    EXPECT_EQ(view.itemModel()->columnCount(), 5);
     // The model tester has checked every announcement on the way (it aborts on a wrong one).
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 5; ++c) {
-            EXPECT_EQ(view.gridModel()->data(view.gridModel()->index(r, c)).toString(), "");
+            EXPECT_EQ(view.itemModel()->data(view.itemModel()->index(r, c)).toString(), "");
         }
     }
 }
 
 TEST_F(GridFixture, ReportsEachWrittenCellWhereTheViewShowsIt) {
-    QSignalSpy cells(view.gridModel(), &QAbstractItemModel::dataChanged);
-    QSignalSpy headers(view.gridModel(), &QAbstractItemModel::headerDataChanged);
-    QSignalSpy corner(view.gridModel(), &GridTableModel::cornerChanged);
+    QSignalSpy cells(view.itemModel(), &QAbstractItemModel::dataChanged);
+    QSignalSpy headers(view.itemModel(), &QAbstractItemModel::headerDataChanged);
+    QSignalSpy corner(view.itemModel(), &GridItemModel::cornerChanged);
 
     grid.setRow(2);
     grid.setCol(3);
     grid.setText("1728,02");
     ASSERT_EQ(cells.count(), 1);
-    EXPECT_EQ(cells.at(0).at(0).toModelIndex(), view.gridModel()->index(1, 2));
+    EXPECT_EQ(cells.at(0).at(0).toModelIndex(), view.itemModel()->index(1, 2));
 
     grid.setCol(0);
     grid.setText("1");
@@ -107,7 +107,7 @@ TEST_F(GridFixture, NumbersStandRightTextsLeft) {
     grid.setRow(2);
     grid.setCol(1);
     grid.setText("-0,85");
-    const GridTableModel& model = *view.gridModel();
+    const GridItemModel& model = *view.itemModel();
     auto alignment = [&](int r, int c) {
         return Qt::Alignment(model.data(model.index(r, c), Qt::TextAlignmentRole).toInt());
     };
@@ -119,7 +119,7 @@ TEST_F(GridFixture, AllSixColumnsFitTheWidthEvenWithTheScrollBar) {
     const int frame = 2 * view.frameWidth();
     const int scrollBar = view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
     int total = view.verticalHeader()->width();
-    for (int c = 0; c < view.gridModel()->columnCount(); ++c) {
+    for (int c = 0; c < view.itemModel()->columnCount(); ++c) {
         total += view.columnWidth(c);
     }
     EXPECT_LE(total + frame + scrollBar, 393);
@@ -127,11 +127,11 @@ TEST_F(GridFixture, AllSixColumnsFitTheWidthEvenWithTheScrollBar) {
     // Every header text fits its column.
     const QFontMetrics metrics(view.font());
     const int width = view.columnWidth(0);
-    EXPECT_LE(metrics.horizontalAdvance(view.gridModel()->cornerText()), width);
+    EXPECT_LE(metrics.horizontalAdvance(view.itemModel()->cornerText()), width);
     for (int c = 0; c < 5; ++c) {
         for (const QString& text :
-             {view.gridModel()->headerData(c, Qt::Horizontal).toString(),
-              view.gridModel()->data(view.gridModel()->index(0, c)).toString()}) {
+             {view.itemModel()->headerData(c, Qt::Horizontal).toString(),
+              view.itemModel()->data(view.itemModel()->index(0, c)).toString()}) {
             EXPECT_LE(metrics.horizontalAdvance(text) + 6, width) << text.toStdString();
         }
     }
@@ -196,8 +196,8 @@ TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {
     view.clearSelection();
 
     // Two cells of the result row, with a gap between them.
-    view.selectionModel()->select(view.gridModel()->index(1, 0), QItemSelectionModel::Select);
-    view.selectionModel()->select(view.gridModel()->index(1, 2), QItemSelectionModel::Select);
+    view.selectionModel()->select(view.itemModel()->index(1, 0), QItemSelectionModel::Select);
+    view.selectionModel()->select(view.itemModel()->index(1, 2), QItemSelectionModel::Select);
     view.findChild<QAction*>(QStringLiteral("copyCells"))->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1,25\t\t1,25\n");
 }

@@ -71,7 +71,7 @@ TEST(ResultsOnScreen, EveryTextFitsItsColumn) {
 // Whether the row of this result lies wholly inside the grid's visible cells.
 bool inView(Window& w, int resultNumber) {
     ResultsGridView* view = gridOf(w);
-    const QRect cell = view->visualRect(view->gridModel()->index(resultNumber, 0));
+    const QRect cell = view->visualRect(view->itemModel()->index(resultNumber, 0));
     return view->viewport()->rect().contains(cell);
 }
 
@@ -97,7 +97,7 @@ TEST(ResultsOnScreen, EveryCellOfARowTellsWhereItCameFrom) {
     w.choose("Option2"); // fuel oil, laminar at 25 mm and 10 dm3/min
     w.choose("Option9");
     calculate(w, "25", "10", "100", "20,5");
-    const GridTableModel& model = *gridOf(w)->gridModel();
+    const GridItemModel& model = *gridOf(w)->itemModel();
     const QString expected =
         QStringLiteral("Ergebnis 1\nDurchmesser: 25 mm\nVolumenstrom: 10 dm3/min\nLänge: 100 m\n"
                        "Temperatur: 20,5 °C\nMedium: Heizöl (EL)\nRohrmaterial: Kupferrohr\n"
