@@ -8,6 +8,8 @@
 #include "results_table.h"
 #include "table_layout.h"
 #include "twips.h"
+#include "window_controls.h"
+#include "window_texts.h"
 #include "workbook.h"
 
 #include <QFile>
@@ -22,7 +24,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -30,82 +31,18 @@ namespace kolmaris {
 
 namespace {
 
-QFont arial(qreal points, bool bold) {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif); // the fallback where no face with Arial's metrics exists
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+using namespace controls;
 
-template <typename Widget> Widget* place(Widget* widget, const char* name, const QRect& geometry) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
-    auto* widget = place(new QLabel(caption, parent), name, geometry);
-    widget->setTextFormat(Qt::PlainText);
-    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return widget;
-}
-
-QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
-                  qreal points) {
-    auto* widget = label(parent, name, caption, geometry);
-    widget->setFont(arial(points, true));
-    return widget;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry) {
-    return place(new QLineEdit(parent), name, geometry);
-}
-
-// Every option button is a stop of its own when tabbing. Qt would leave only one button of a
-// group in the tab chain, taking the others out whenever one of them gets the focus.
-class OptionButton : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    void focusInEvent(QFocusEvent* event) override { QWidget::focusInEvent(event); }
-};
-
-QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
-                     const QRect& geometry) {
-    return place(new OptionButton(caption, frame), name, geometry);
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    const QRect& geometry) {
-    auto* widget = place(new QPushButton(caption, parent), name, geometry);
-    // Neither Enter nor Esc may press a button of this window.
-    widget->setAutoDefault(false);
-    widget->setDefault(false);
-    return widget;
-}
-
-// A one-pixel horizontal line from (x1, y) to (x2, y).
-void line(QWidget* parent, const char* name, int x1, int y, int x2) {
-    auto* widget = new QFrame(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setFrameShape(QFrame::HLine);
-    widget->setFrameShadow(QFrame::Plain);
-    widget->setLineWidth(1);
-    widget->setGeometry(fromTwips(x1), fromTwips(y), fromTwips(x2) - fromTwips(x1), 1);
-}
-
-// The lines of a message box prompt joined by CR LF, with no break after the last.
-template <typename Iterator> std::string promptOf(Iterator first, Iterator last) {
-    std::string prompt;
-    for (Iterator line = first; line != last; ++line) {
-        if (line != first) {
-            prompt += crlf;
+// The choice whose option button is checked, the buttons listed in the order of the choices.
+template <typename Choice, std::size_t N>
+std::optional<Choice> checkedChoice(const std::array<QRadioButton*, N>& buttons,
+                                    const Choice (&order)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (buttons[i]->isChecked()) {
+            return order[i];
         }
-        prompt += *line;
     }
-    return prompt;
+    return std::nullopt;
 }
 
 char decimalSeparatorOf(const QLocale& locale) {
@@ -218,7 +155,7 @@ void MainWindow::buildControls() {
                rectFromTwips(240, 1560, 1335, 255)),
     };
 
-    label(client, "Label8", creditText(), rectFromTwips(1920, 8160, 5535, 255));
+    label(client, "Label8", texts::creditText(), rectFromTwips(1920, 8160, 5535, 255));
 
     auto* materialFrame =
         place(new QGroupBox(client), "Frame2", rectFromTwips(6240, 360, 2295, 2055));
@@ -343,47 +280,6 @@ void MainWindow::describeForAccessibility() {
                        "die markierten Zellen, ohne Markierung die ganze Tabelle."));
 }
 
-QString MainWindow::creditText() {
-    return QStringLiteral("Programmentwicklung: ") + QString::fromUtf8(identity::developer) +
-           QStringLiteral(", ") + QString::fromUtf8(identity::qualification) +
-           QStringLiteral(", ") + QString::fromUtf8(identity::town);
-}
-
-std::string MainWindow::informationPrompt() {
-    const std::string lines[] = {
-        "Programmentwicklung:",
-        identity::developer,
-        identity::qualification,
-        "",
-        identity::postalCodeAndTown,
-        "",
-        std::string("E-Mail: ") + identity::email,
-    };
-    return promptOf(std::begin(lines), std::end(lines));
-}
-
-std::optional<Medium> MainWindow::selectedMedium() const {
-    constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
-                                Medium::CompressedAir};
-    for (std::size_t i = 0; i < media_.size(); ++i) {
-        if (media_[i]->isChecked()) {
-            return order[i];
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<Material> MainWindow::selectedMaterial() const {
-    constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
-                                  Material::StainlessSteel, Material::Plastic, Material::Copper};
-    for (std::size_t i = 0; i < materials_.size(); ++i) {
-        if (materials_[i]->isChecked()) {
-            return order[i];
-        }
-    }
-    return std::nullopt;
-}
-
 void MainWindow::calculateCommand() {
     // The one error trap: any failure of ours from here on ends the command in
     // handleInvalidInput, after the steps done so far.
@@ -431,37 +327,20 @@ void MainWindow::clearInputs() {
     }
 }
 
-std::string MainWindow::helpPrompt() {
-    const char* const lines[] = {
-        "Eingaben",
-        "Rohr-Innendurchmesser: lichte Weite des Rohres in mm.",
-        "Volumenstrom: durchfließende Menge in dm3/min (Liter je Minute).",
-        "Leitungslänge: gerade Rohrlänge in m.",
-        "Temperatur: Temperatur des Mediums in °C.",
-        "Zahlen mit dem Dezimalzeichen der Ländereinstellungen, ohne Tausenderpunkte.",
-        "",
-        "Medien: Wasser und Druckluft (Zähigkeit nach der Temperatur, 0 bis 100 °C), "
-        "Heizöl (EL) und Erdgas (feste Zähigkeit).",
-        "Rohrmaterialien: Eisenrohr verzinkt, Eisenrohr schwarz, Chromstahlrohr, "
-        "Kunststoffrohr, Kupferrohr (je mit ihrer Wandrauheit).",
-        "",
-        "Berechnung",
-        "Aus Volumenstrom und Querschnitt folgen die mittlere Geschwindigkeit und die "
-        "Reynolds-Zahl. Die Rohrreibungszahl Lambda wird aus der Colebrook-Gleichung durch "
-        "schrittweises Suchen bestimmt. Der Druckverlust je Meter (DV/m) und für die ganze "
-        "Leitung (DV Total) folgt aus der Gleichung von Darcy-Weisbach.",
-        "",
-        "Ergebnisse",
-        "Die Tabelle fasst 28 Ergebnisse. \"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
-        "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
-        "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
-        "für eine Tabellenkalkulation.",
-    };
-    return promptOf(std::begin(lines), std::end(lines));
+void MainWindow::showHelp() {
+    messages_.showMessage(texts::helpPrompt(), InformationStyle, "Hilfe");
 }
 
-void MainWindow::showHelp() {
-    messages_.showMessage(helpPrompt(), InformationStyle, "Hilfe");
+std::optional<Medium> MainWindow::selectedMedium() const {
+    constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
+                                Medium::CompressedAir};
+    return checkedChoice(media_, order);
+}
+
+std::optional<Material> MainWindow::selectedMaterial() const {
+    constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
+                                  Material::StainlessSteel, Material::Plastic, Material::Copper};
+    return checkedChoice(materials_, order);
 }
 
 QString MainWindow::proposedWorkbookName() {
@@ -504,7 +383,7 @@ void MainWindow::importCommand() {
 }
 
 void MainWindow::showInformation() {
-    messages_.showMessage(informationPrompt(), InformationStyle, "Über dieses Programm");
+    messages_.showMessage(texts::informationPrompt(), InformationStyle, "Über dieses Programm");
 }
 
 } // namespace kolmaris

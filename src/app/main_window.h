@@ -40,16 +40,10 @@ public:
     // What each result of the table was calculated from, numbered like the results.
     const ResultOrigins& origins() const { return origins_; }
 
-    // The information box's prompt: seven lines joined by CR LF.
-    static std::string informationPrompt();
-    // The help box's prompt: inputs, media and materials, the method, saving results.
-    static std::string helpPrompt();
+private:
     // What the save dialog proposes.
     static QString proposedWorkbookName();
-    // The credit line under the grid.
-    static QString creditText();
 
-private:
     void buildControls();
     void buildMenus();
     // Names and descriptions for screen readers, where Qt's own (captions) are missing or thin.

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+// Makes the window's controls the way its layout places them: named, at a fixed place, with
+// the behaviour the window expects of each kind.
+namespace kolmaris::controls {
+
+QFont arial(qreal points, bool bold);
+
+// Gives a control its name and its place.
+template <typename Widget> Widget* place(Widget* widget, const char* name, const QRect& geometry) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
+QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                  qreal points);
+QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry);
+// An option button that is a tab stop of its own.
+QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
+                     const QRect& geometry);
+// A button that neither Enter nor Esc presses.
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QRect& geometry);
+// A one-pixel horizontal line from (x1, y) to (x2, y), in twips.
+void line(QWidget* parent, const char* name, int x1, int y, int x2);
+
+} // namespace kolmaris::controls
