@@ -1,12 +1,13 @@
 # The two commands of the README, and a few conveniences. CMake does the real work.
 BUILD_DIR ?= build
+PACKAGE_DIR ?= build-package
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)
 CMAKE_FLAGS += -DKOLMARIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build test test-sanitize fuzz run bench clean
+.PHONY: all deps configure build test test-sanitize fuzz run bench package clean
 
 all: build
 
@@ -42,5 +43,17 @@ run: build
 bench: build
 	@$(BUILD_DIR)/bench/kolmaris_bench
 
+# The Debian package, in a build of its own with Debian's hardening flags and without the tests:
+# $(PACKAGE_DIR)/kolmaris_1.00_<arch>.deb
+package:
+	@bash scripts/install-deps.sh package
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKOLMARIS_BUILD_TESTS=OFF -DKOLMARIS_BUILD_BENCH=OFF \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cd $(PACKAGE_DIR) && cpack -G DEB
+
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

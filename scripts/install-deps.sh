@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, but only when one is missing,
 # so a machine that has them all pays nothing.
+# Usage: install-deps.sh [package] [package-check]
+#   package        adds what building the Debian package needs
+#   package-check  adds the tools that check the package (lintian, AppStream, man)
 set -euo pipefail
 
 packages=(
@@ -8,10 +11,20 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
-    icoutils binutils-mingw-w64-x86-64 desktop-file-utils
+    icoutils librsvg2-bin binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales
     libxlsxwriter-dev libminizip-dev zlib1g-dev
 )
+for group in "$@"; do
+    case "$group" in
+    package) packages+=(dpkg-dev file) ;;
+    package-check) packages+=(lintian appstream man-db groff-base) ;;
+    *)
+        echo "install-deps.sh: unknown group '$group'" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,7 +9,11 @@ endif()
 foreach(file bin/Davudeviredidara
         share/applications/Davudeviredidara.desktop
         share/icons/hicolor/16x16/apps/Davudeviredidara.png
-        share/icons/hicolor/32x32/apps/Davudeviredidara.png)
+        share/icons/hicolor/32x32/apps/Davudeviredidara.png
+        share/icons/hicolor/256x256/apps/Davudeviredidara.png
+        share/icons/hicolor/scalable/apps/Davudeviredidara.svg
+        share/metainfo/org.example.kolmaris.metainfo.xml
+        share/man/man1/Davudeviredidara.1.gz)
     if(NOT EXISTS ${PREFIX}/${file})
         message(FATAL_ERROR "not installed: ${file}")
     endif()

@@ -26,3 +26,16 @@ file(READ ${script_dir}/icons/davudeviredidara.ico header LIMIT 6 HEX)
 if(NOT header STREQUAL "000001000300")
     message(FATAL_ERROR "the icon should hold three images, header ${header}")
 endif()
+
+# Every resource (icons, icon group, version) carries German, as the version strings do:
+# windres writes the compiled resource back as a script with one LANGUAGE line per change.
+execute_process(COMMAND ${WINDRES} -i ${OUTPUT} -O rc
+                OUTPUT_VARIABLE decompiled RESULT_VARIABLE result ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "windres could not read back the resource (${result}): ${errors}")
+endif()
+string(REGEX MATCHALL "LANGUAGE [0-9]+, [0-9]+" languages "${decompiled}")
+list(REMOVE_DUPLICATES languages)
+if(NOT languages STREQUAL "LANGUAGE 7, 1")
+    message(FATAL_ERROR "resources should all be German (LANGUAGE 7, 1), found: ${languages}")
+endif()
