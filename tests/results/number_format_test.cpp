@@ -1,4 +1,5 @@
 #include "number_format.h"
+#include "number_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,9 @@
 namespace kolmaris {
 namespace {
 
-const NumberFormat english{'.'};
-const NumberFormat german{','};
+using test_support::english;
+using test_support::german;
+
 
 struct Case {
     double value;

@@ -1,3 +1,4 @@
+#include "number_formats.h"
 #include "recording_sink.h"
 #include "result_row.h"
 
@@ -10,8 +11,8 @@ namespace {
 
 using Kind = ResultNote::Kind;
 using Kinds = std::vector<Kind>;
+using test_support::german;
 
-const NumberFormat german{','};
 
 Kinds kindsOf(const std::vector<ResultNote>& notes) {
     Kinds kinds;

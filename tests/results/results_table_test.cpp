@@ -1,3 +1,5 @@
+#include "grid_cells.h"
+#include "number_formats.h"
 #include "recording_sink.h"
 #include "results_table.h"
 
@@ -11,17 +13,9 @@ namespace {
 
 using test_support::RecordingSink;
 
-using Cells = std::vector<std::vector<std::string>>;
-
-Cells snapshot(const GridModel& grid) {
-    Cells cells(grid.rows(), std::vector<std::string>(grid.cols()));
-    for (int r = 0; r < grid.rows(); ++r) {
-        for (int c = 0; c < grid.cols(); ++c) {
-            cells[r][c] = grid.cell(r, c);
-        }
-    }
-    return cells;
-}
+using test_support::Cells;
+using test_support::cellsOf;
+using test_support::german;
 
 // Distinct values per result, so that a row written twice or into the wrong place shows.
 ResultValues recordFor(int k) {
@@ -39,7 +33,6 @@ std::vector<std::string> expectedRow(int k) {
     return {n, n + ",25", n + "0,00", n + "00,50", n + "000", (k < 10 ? "0,0000" : "0,000") + n};
 }
 
-const NumberFormat german{','};
 
 class ResultsTable : public testing::Test {
 protected:
@@ -65,7 +58,7 @@ TEST_F(ResultsTable, StartsWithTheExactHeaderRowsAndTwoEmptyRows) {
         {"", "", "", "", "", ""},
         {"", "", "", "", "", ""},
     };
-    EXPECT_EQ(snapshot(grid), expected);
+    EXPECT_EQ(cellsOf(grid), expected);
 }
 
 TEST_F(ResultsTable, FullTableMessageIsExact) {
@@ -91,7 +84,7 @@ TEST_F(ResultsTable, WritesTheFormattedValuesUnderEitherSeparator) {
     writeResultRow(grid, record, german);
     prepareResultsTable(grid, sink);
     writeResultRow(grid, record, NumberFormat{'.'});
-    const Cells cells = snapshot(grid);
+    const Cells cells = cellsOf(grid);
     EXPECT_EQ(cells[2],
               (std::vector<std::string>{"1", "1,23", "-0,00", "1234,57", "15433", "0,02346"}));
     EXPECT_EQ(cells[3],
@@ -123,25 +116,25 @@ class AccumulatingResults : public ResultsTable,
 TEST_P(AccumulatingResults, FindsRowShowsMessageSizesAndWrites) {
     const Accumulation a = GetParam();
     standResults(a.standing);
-    const Cells before = snapshot(grid);
+    const Cells before = cellsOf(grid);
 
     prepareResultsTable(grid, sink);
     EXPECT_EQ(sink.messages.size(), a.message ? 1u : 0u);
     EXPECT_EQ(grid.rows(), a.rowsSet);
-    const Cells prepared = snapshot(grid);
+    const Cells prepared = cellsOf(grid);
     Cells kept = prepared;
     kept.resize(before.size());
     EXPECT_EQ(kept, before) << "preparing must leave every result and header as it was";
 
     if (a.rowWritten == 0) {
         EXPECT_THROW(writeResultRow(grid, recordFor(a.standing + 1), german), GridSelectionRefused);
-        EXPECT_EQ(snapshot(grid), prepared);
+        EXPECT_EQ(cellsOf(grid), prepared);
         return;
     }
     writeResultRow(grid, recordFor(a.standing + 1), german);
     Cells expected = prepared;
     expected[a.rowWritten] = expectedRow(a.standing + 1);
-    EXPECT_EQ(snapshot(grid), expected);
+    EXPECT_EQ(cellsOf(grid), expected);
 }
 
 std::vector<Accumulation> accumulationTable() {
@@ -165,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(ZeroTo28Standing, AccumulatingResults,
 // A view that copies cells only when told, as a real one does: if a notification is missing
 // or comes with the wrong shape, the copy drifts away from the model.
 struct MirrorView : GridObserver {
-    explicit MirrorView(const GridModel& model) : model(model), cells(snapshot(model)) {}
+    explicit MirrorView(const GridModel& model) : model(model), cells(cellsOf(model)) {}
     void gridShapeAboutToChange(int newRows, int newCols) override {
         EXPECT_EQ(model.rows(), static_cast<int>(cells.size()));
         newRows_ = newRows;
@@ -194,10 +187,10 @@ TEST(ResultsTableView, FollowsTheModelThroughAFullTable) {
     for (int k = 1; k <= 28; ++k) {
         prepareResultsTable(grid, sink);
         writeResultRow(grid, recordFor(k), german);
-        ASSERT_EQ(view.cells, snapshot(grid)) << "after result " << k;
+        ASSERT_EQ(view.cells, cellsOf(grid)) << "after result " << k;
     }
     EXPECT_THROW(writeResultRow(grid, recordFor(29), german), GridSelectionRefused);
-    EXPECT_EQ(view.cells, snapshot(grid));
+    EXPECT_EQ(view.cells, cellsOf(grid));
 }
 
 TEST(CheckedAdd, RefusesToLeaveTheSixteenBitRange) {
