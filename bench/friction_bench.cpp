@@ -69,9 +69,9 @@ std::string duration(double seconds) {
     return text;
 }
 
-// Prints the usual table, then reference time over fast time for every situation. With
-// repetitions, each side counts with the median of its repetitions, which a busy machine
-// disturbs least.
+// Prints the usual table, then reference time over fast time for every situation. The times
+// are CPU times, which other work on a shared machine inflates far less than wall-clock ones;
+// with repetitions, each side counts with the median of its repetitions.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -86,13 +86,13 @@ public:
             const auto slash = name.find('/');
             Times& times = times_[name.substr(slash + 1)][name.substr(0, slash)];
             const double seconds =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             (median ? times.median : times.repetitions).push_back(seconds);
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%-20s %14s %14s %8s\n", "situation", "reference", "fast", "ratio");
+        std::printf("\n%-20s %14s %14s %12s\n", "situation", "reference", "fast", "ratio");
         for (const auto& [situation, byKind] : times_) {
             const auto ref = byKind.find("Reference");
             const auto fast = byKind.find("Fast");
@@ -101,7 +101,7 @@ public:
             }
             const double refTime = ref->second.typical();
             const double fastTime = fast->second.typical();
-            std::printf("%-20s %s %s %7.2fx\n", situation.c_str(), duration(refTime).c_str(),
+            std::printf("%-20s %s %s %11.2fx\n", situation.c_str(), duration(refTime).c_str(),
                         duration(fastTime).c_str(), refTime / fastTime);
         }
     }
