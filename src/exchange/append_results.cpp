@@ -20,7 +20,7 @@ const char* const headline = "Die Ergebnisse können nicht übernommen werden.";
 // just seen how many results stand, and the next "Berechnen" shows it anyway.
 class SilentSink : public MessageSink {
 public:
-    void showMessage(const std::string&, int, const std::string&) override {}
+    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
 };
 
 void append(GridModel& table, const std::vector<ResultValues>& results,
