@@ -33,7 +33,7 @@ private:
 // Counts the boxes instead of showing them.
 class CountingSink : public MessageSink {
 public:
-    void showMessage(const std::string&, int, const std::string&) override { ++count; }
+    void showMessage(const std::string&, MessageStyle, const std::string&) override { ++count; }
     int count = 0;
 };
 

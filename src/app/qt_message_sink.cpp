@@ -7,21 +7,15 @@ namespace kolmaris {
 
 namespace {
 
-QMessageBox::Icon iconForStyle(int style) {
-    // The icon is one of the style value's bits 16 to 64; the button bits are always "OK only"
-    // for this program's messages.
-    switch (style & 0x70) {
-    case 16:
-        return QMessageBox::Critical;
-    case 32:
-        return QMessageBox::Question;
-    case 48:
+QMessageBox::Icon iconForStyle(MessageStyle style) {
+    // Every message of this program has one OK button, so the style decides the icon alone.
+    switch (style) {
+    case WarningStyle:
         return QMessageBox::Warning;
-    case 64:
+    case InformationStyle:
         return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
     }
+    return QMessageBox::NoIcon;
 }
 
 // Drops every control character except the line feed.
@@ -38,7 +32,7 @@ QString withoutControls(const QString& text) {
 
 } // namespace
 
-MessageBoxContent messageBoxContent(const std::string& prompt, int style,
+MessageBoxContent messageBoxContent(const std::string& prompt, MessageStyle style,
                                     const std::string& title) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
 
@@ -54,7 +48,8 @@ MessageBoxContent messageBoxContent(const std::string& prompt, int style,
     return content;
 }
 
-void QtMessageSink::showMessage(const std::string& prompt, int style, const std::string& title) {
+void QtMessageSink::showMessage(const std::string& prompt, MessageStyle style,
+                                const std::string& title) {
     const MessageBoxContent content = messageBoxContent(prompt, style, title);
     QMessageBox box(content.icon, content.title, content.text, QMessageBox::Ok, parent_.data());
     box.setTextFormat(Qt::PlainText); // a prompt is never markup, whatever it looks like

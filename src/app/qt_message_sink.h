@@ -19,7 +19,8 @@ struct MessageBoxContent {
 // Turns a prompt, style value and title into displayable texts. CR LF inside a prompt becomes
 // a line break; a title holds one line, so its breaks (the calculation's warnings carry a
 // trailing CR LF) and other control characters must not show up as glyphs there.
-MessageBoxContent messageBoxContent(const std::string& prompt, int style, const std::string& title);
+MessageBoxContent messageBoxContent(const std::string& prompt, MessageStyle style,
+                                    const std::string& title);
 
 // Shows every message as a real application-modal box with one OK button and returns when it
 // has been closed.
@@ -28,7 +29,8 @@ public:
     explicit QtMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
     void setParentWidget(QWidget* parent) { parent_ = parent; }
 
-    void showMessage(const std::string& prompt, int style, const std::string& title) override;
+    void showMessage(const std::string& prompt, MessageStyle style,
+                     const std::string& title) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -18,7 +18,8 @@ namespace {
 // No box can be closed without a user, so messages are only echoed.
 class EchoSink : public kolmaris::MessageSink {
 public:
-    void showMessage(const std::string& prompt, int, const std::string& title) override {
+    void showMessage(const std::string& prompt, kolmaris::MessageStyle,
+                     const std::string& title) override {
         std::fprintf(stderr, "message \"%s\": %s\n", title.c_str(), prompt.c_str());
     }
 };

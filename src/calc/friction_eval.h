@@ -11,13 +11,15 @@ namespace kolmaris::detail {
 inline constexpr double acceptanceThresholds[] = {0.08, 0.1, 0.3};
 
 // One candidate's side of the Colebrook balance. `completed` counts the record fields that
-// were computed before an operation broke down (4 when all of them were).
+// were computed before an operation broke down (4 when all of them were). No member
+// initialisers: the search keeps an array of these, and zeroing it up front costs a noticeable
+// part of a search that ends after a few dozen candidates.
 struct CandidateBalance {
-    double invSqrtLambda = 0;
-    double colebrookRhs = 0;
-    double balanceDiff = 0;
-    double balanceAbs = 0;
-    int completed = 0;
+    double invSqrtLambda;
+    double colebrookRhs;
+    double balanceDiff;
+    double balanceAbs;
+    int completed;
 };
 
 // The inputs of the search as the record holds them.
@@ -33,7 +35,7 @@ inline bool finite(double x) {
 
 // Evaluates one candidate without throwing, so that probing can ask "would this fail?".
 inline CandidateBalance evaluateBalance(const SearchInputs& in, double trial) {
-    CandidateBalance b;
+    CandidateBalance b{};
     const double root = std::sqrt(trial);
     const double inv = 1 / root;
     if (!finite(root) || !finite(inv)) {
@@ -86,10 +88,10 @@ inline bool evaluates(const CandidateBalance& b) {
 
 // Puts candidate c into the record as a pass leaves it after evaluating it: the candidate, its
 // increment and every balance field that could be computed. Throws where the pass would stop.
-inline void recordCandidate(CalculationRecord& r, CandidatePoint c) {
+// b is the candidate's balance for the record's inputs.
+inline void recordCandidate(CalculationRecord& r, CandidatePoint c, const CandidateBalance& b) {
     r.lambdaStep = c.step;
     r.lambdaTrial = c.trial;
-    const CandidateBalance b = evaluateBalance({r.roughness, r.diameter, r.reynolds}, c.trial);
     if (b.completed >= 1) {
         r.invSqrtLambda = b.invSqrtLambda;
     }
@@ -104,6 +106,10 @@ inline void recordCandidate(CalculationRecord& r, CandidatePoint c) {
         return;
     }
     throw ArithmeticFailure("friction-factor candidate cannot be evaluated");
+}
+
+inline void recordCandidate(CalculationRecord& r, CandidatePoint c) {
+    recordCandidate(r, c, evaluateBalance({r.roughness, r.diameter, r.reynolds}, c.trial));
 }
 
 // Ends a search that no pass accepted. Of the two neighbours between which the balance changes

@@ -50,40 +50,50 @@ public:
 
     // The last candidate that evaluates: 0 when the first fails already. Evaluation fails on
     // an overflow or a logarithm argument reaching zero, both of which, once they occur,
-    // persist for every later candidate.
+    // persist for every later candidate. Asked for only after a walk over the early candidates
+    // (firstAccepted), which finds it itself when it lies among them.
     long lastEvaluating() {
-        if (!evaluates(point(1).balance)) {
-            return 0;
-        }
-        if (evaluates(point(candidateCount).balance)) {
-            return candidateCount;
-        }
-        long good = 1, bad = candidateCount;
-        while (bad - good > 1) {
-            const long mid = good + (bad - good) / 2;
-            (evaluates(point(mid).balance) ? good : bad) = mid;
-        }
-        return good;
-    }
-
-    // The first candidate up to `last` whose balance a pass with this threshold accepts.
-    std::optional<Point> firstAccepted(double threshold, long last) {
-        threshold_ = threshold;
-        const long early = std::min<long>(last, earlyLimit);
-        for (long k = 1; k <= early; ++k) {
-            if (accepts(earlyPoint(k))) {
-                return earlyPoint(k);
+        if (last_ < 0) {
+            last_ = candidateCount;
+            if (!evaluates(point(candidateCount).balance)) {
+                long good = earlyLimit, bad = candidateCount;
+                while (bad - good > 1) {
+                    const long mid = middle(good, bad);
+                    (evaluates(point(mid).balance) ? good : bad) = mid;
+                }
+                last_ = good;
             }
         }
-        if (early == last) {
-            return std::nullopt;
-        }
-        return findAccepted(earlyPoint(early), point(last));
+        return last_;
     }
 
-    // The first pair of neighbours up to `last` across which the balance turns from positive to
-    // negative; the later of the two is returned.
-    std::optional<Point> firstSignChange(long last) {
+    // The first candidate whose balance a pass with this threshold accepts, if the pass gets
+    // there before a candidate fails to evaluate.
+    std::optional<Point> firstAccepted(double threshold) {
+        threshold_ = threshold;
+        // Nearly every search ends here, so this walk is the sweep itself, with no bookkeeping:
+        // the last evaluating candidate is looked for only if the walk gets past it.
+        for (long k = 1; k <= earlyLimit; ++k) {
+            const Point& p = earlyPoint(k);
+            if (!evaluates(p.balance)) {
+                return std::nullopt;
+            }
+            if (accepts(p)) {
+                return p;
+            }
+        }
+        const long last = lastEvaluating();
+        if (last == earlyLimit) {
+            return std::nullopt;
+        }
+        return findAccepted(earlyPoint(earlyLimit), point(last));
+    }
+
+    // The first pair of neighbours up to the last evaluating candidate across which the balance
+    // turns from positive to negative; the later of the two is returned. Asked for only when
+    // every pass has run out.
+    std::optional<Point> firstSignChange() {
+        const long last = lastEvaluating();
         const long early = std::min<long>(last, earlyLimit);
         for (long k = 2; k <= early; ++k) {
             if (turns(earlyPoint(k - 1), earlyPoint(k))) {
@@ -121,14 +131,19 @@ private:
 
     Point pointOf(long k, CandidatePoint c) const { return {k, c, evaluateBalance(in_, c.trial)}; }
 
+    // Early candidate k, when every one before it evaluates.
     const Point& earlyPoint(long k) {
-        while (static_cast<long>(early_.size()) < k) {
-            const CandidatePoint c =
-                early_.empty() ? firstCandidate() : nextCandidate(earlyCandidate_);
-            earlyCandidate_ = c;
-            early_.push_back(pointOf(static_cast<long>(early_.size()) + 1, c));
+        while (earlyCount_ < k) {
+            const CandidatePoint c = earlyCount_ == 0
+                                         ? firstCandidate()
+                                         : nextCandidate(early_[earlyCount_ - 1].candidate);
+            early_[earlyCount_] = pointOf(earlyCount_ + 1, c);
+            if (last_ < 0 && !evaluates(early_[earlyCount_].balance)) {
+                last_ = earlyCount_;
+            }
+            ++earlyCount_;
         }
-        return early_[static_cast<std::size_t>(k - 1)];
+        return early_[k - 1];
     }
 
     // Splits between two table entries while the stretch spans more than one block, so that
@@ -191,8 +206,10 @@ private:
 
     SearchInputs in_;
     double threshold_ = 0;
-    std::vector<Point> early_;
-    CandidatePoint earlyCandidate_{};
+    long last_ = -1; // not yet known
+    // Left uninitialised: most searches fill only the first two dozen.
+    Point early_[earlyLimit];
+    long earlyCount_ = 0;
     long cachedBlock_ = -1;
     std::vector<CandidatePoint> blockPoints_;
 };
@@ -204,23 +221,22 @@ void findFrictionFactor(CalculationRecord& r) {
     using namespace detail;
     FastSearch search({r.roughness, r.diameter, r.reynolds});
 
-    const long last = search.lastEvaluating();
-    if (last == 0) {
-        recordCandidate(r, firstCandidate()); // throws where the first pass stops
-    }
     for (const double threshold : acceptanceThresholds) {
-        if (const auto accepted = search.firstAccepted(threshold, last)) {
-            recordCandidate(r, accepted->candidate);
+        if (const auto accepted = search.firstAccepted(threshold)) {
+            recordCandidate(r, accepted->candidate, accepted->balance);
             r.lambda = r.lambdaTrial;
             return;
         }
+        const long last = search.lastEvaluating();
         if (last < candidateCount) {
             // The first pass walks on into the candidate that cannot be evaluated.
-            recordCandidate(r, search.at(last));
+            if (last > 0) {
+                recordCandidate(r, search.at(last));
+            }
             recordCandidate(r, search.at(last + 1)); // throws
         }
     }
-    const auto change = search.firstSignChange(last);
+    const auto change = search.firstSignChange();
     if (!change) {
         // As the sweep leaves it: the last candidate of the third pass, the increment grown.
         recordCandidate(r, lastCandidate);

@@ -16,7 +16,8 @@ class MessageSink {
 public:
     virtual ~MessageSink() = default;
     // Texts are UTF-8. Lines of a prompt are joined by CR LF.
-    virtual void showMessage(const std::string& prompt, int style, const std::string& title) = 0;
+    virtual void showMessage(const std::string& prompt, MessageStyle style,
+                             const std::string& title) = 0;
 };
 
 // The line break used inside prompts and titles: carriage return, line feed.

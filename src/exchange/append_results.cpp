@@ -19,7 +19,7 @@ const char* const headline = "Die Ergebnisse können nicht übernommen werden.";
 // just seen how many results stand, and the next "Berechnen" shows it anyway.
 class SilentSink : public MessageSink {
 public:
-    void showMessage(const std::string&, int, const std::string&) override {}
+    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
 };
 
 // Returns the numbers the results were written under, in their order.

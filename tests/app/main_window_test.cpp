@@ -503,8 +503,3 @@ TEST(WindowWithRealBoxes, InvalidInputShowsTheErrorBoxAndGoesOnAfterOk) {
 
 } // namespace
 } // namespace kolmaris
-
-// Names the locale in the parameterised tests' output.
-void PrintTo(const QLocale& locale, std::ostream* out) {
-    *out << locale.name().toStdString();
-}

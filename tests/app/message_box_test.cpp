@@ -12,7 +12,7 @@ using test_support::SeenBox;
 TEST(MessageBoxContent, StyleValueChoosesTheIcon) {
     EXPECT_EQ(messageBoxContent("x", WarningStyle, "t").icon, QMessageBox::Warning);
     EXPECT_EQ(messageBoxContent("x", InformationStyle, "t").icon, QMessageBox::Information);
-    EXPECT_EQ(messageBoxContent("x", 0, "t").icon, QMessageBox::NoIcon);
+    EXPECT_EQ(messageBoxContent("x", static_cast<MessageStyle>(0), "t").icon, QMessageBox::NoIcon);
 }
 
 TEST(MessageBoxContent, PromptLinesBreakWithoutStrayGlyphs) {

@@ -5,6 +5,7 @@
 #include "recording_sink.h"
 
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 namespace kolmaris::test_support {
 
@@ -122,3 +124,9 @@ inline const QLocale german(QLocale::German, QLocale::Germany);
 inline const QLocale english(QLocale::English, QLocale::UnitedStates);
 
 } // namespace kolmaris::test_support
+
+// Names the locale in the parameterised tests' output. Beside QLocale's namespace, so that
+// every test file finds it and the printer is the same in each; inline, for the same reason.
+inline void PrintTo(const QLocale& locale, std::ostream* out) {
+    *out << locale.name().toStdString();
+}

@@ -54,8 +54,8 @@ TEST(Calculate, WaterThroughFiftyMillimetreBlackIron) {
 }
 
 TEST(Calculate, MissingSelectionsWarnInOrderAndStop) {
-    const RecordedMessage medium{"Bitte Medium wählen!", 48, "Fehler\r\n"};
-    const RecordedMessage material{"Bitte Rohrmaterial wählen!", 48, "Fehler\r\n"};
+    const RecordedMessage medium{"Bitte Medium wählen!", WarningStyle, "Fehler\r\n"};
+    const RecordedMessage material{"Bitte Rohrmaterial wählen!", WarningStyle, "Fehler\r\n"};
 
     // Neither chosen: only the medium is asked for, the material is never examined.
     CalculationRecord r = inputs(50, 100, 10, 20);

@@ -126,6 +126,8 @@ TEST(FrictionFactorSearch, CandidatesThatCannotBeEvaluatedFailWhereTheSweepFails
         {0.05, 0.000045, std::nan("")},      // nothing non-finite gets through
         {0.05, 0.000045, HUGE_VAL},          //
         {0.00001, 0.00015, 1e306},           // overflow only from candidate ~2.4 million on
+        {0.00001, 0.00015, 1.5e308},         // overflow from candidate ~1400, before any jump
+        {0.00001, 0.00015, -1.5e308},        // the same with the sign of a negative flow
         {0.05, 0.000045, 5e-324},            // the Reynolds term overflows at once
         {2.8746e-07, 0.000007, -5.0586e305}, // negative flow, overflow mid-sweep
     };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -77,9 +78,16 @@ TEST_P(RefusedSelection, ThrowsAndChangesNothing) {
     EXPECT_TRUE(observer.log.empty());
 }
 
+std::string selectionName(const testing::TestParamInfo<RefusedSelection::ParamType>& info) {
+    const auto [isRow, index] = info.param;
+    return std::string(isRow ? "Row" : "Column") + (index < 0 ? "Minus" : "") +
+           std::to_string(std::abs(index));
+}
+
 INSTANTIATE_TEST_SUITE_P(OutsideTheGrid, RefusedSelection,
                          testing::Values(std::pair{true, -1}, std::pair{true, 2},
-                                         std::pair{false, -1}, std::pair{false, 2}));
+                                         std::pair{false, -1}, std::pair{false, 2}),
+                         selectionName);
 
 } // namespace
 } // namespace kolmaris

@@ -30,6 +30,15 @@ std::string withComma(std::string text) {
     return text;
 }
 
+// The expected text names the case: "1_23" for "1.23", "minus0_00" for "-0.00".
+std::string caseName(const testing::TestParamInfo<Case>& info) {
+    std::string name;
+    for (const char c : std::string(info.param.expected)) {
+        name += c == '.' ? std::string("_") : c == '-' ? std::string("minus") : std::string(1, c);
+    }
+    return name;
+}
+
 class FormatFixed : public testing::TestWithParam<Case> {};
 
 TEST_P(FormatFixed, EnglishAndGerman) {
@@ -42,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(ResultValues, FormatFixed,
                          testing::Values(Case{1.2345, 2, "1.23"}, Case{1234.5678, 2, "1234.57"},
                                          Case{15432.7, 0, "15433"}, Case{0.0234567, 5, "0.02346"},
                                          Case{1234567.891, 2, "1234567.89"}, Case{4, 0, "4"},
-                                         Case{0, 5, "0.00000"}, Case{0.004, 2, "0.00"}));
+                                         Case{0, 5, "0.00000"}, Case{0.004, 2, "0.00"}),
+                         caseName);
 
 // Halfway means the exact binary value, not the decimal literal.
 INSTANTIATE_TEST_SUITE_P(Rounding, FormatFixed,
@@ -50,11 +60,13 @@ INSTANTIATE_TEST_SUITE_P(Rounding, FormatFixed,
                                          Case{0.5, 0, "1"}, Case{-2.5, 0, "-3"},
                                          Case{2.675, 2, "2.67"}, Case{1.005, 2, "1.00"},
                                          Case{99.995, 2, "100.00"}, Case{9.5, 0, "10"},
-                                         Case{0.000005, 5, "0.00001"}));
+                                         Case{0.000005, 5, "0.00001"}),
+                         caseName);
 
 INSTANTIATE_TEST_SUITE_P(Negative, FormatFixed,
                          testing::Values(Case{-1.2345, 2, "-1.23"}, Case{-0.001, 2, "-0.00"},
-                                         Case{-0.4, 0, "-0"}, Case{-0.0, 2, "0.00"}));
+                                         Case{-0.4, 0, "-0"}, Case{-0.0, 2, "0.00"}),
+                         caseName);
 
 TEST(FormatFixedExtremes, HugeValuesShowEveryDigit) {
     const std::string text = formatFixed(1e300, 2, german);

@@ -9,7 +9,7 @@ namespace kolmaris::test_support {
 
 struct RecordedMessage {
     std::string prompt;
-    int style;
+    MessageStyle style;
     std::string title;
     bool operator==(const RecordedMessage& o) const {
         return prompt == o.prompt && style == o.style && title == o.title;
@@ -19,7 +19,8 @@ struct RecordedMessage {
 // Stands in for the modal boxes: remembers each one and returns at once, as if OK was pressed.
 class RecordingSink : public MessageSink {
 public:
-    void showMessage(const std::string& prompt, int style, const std::string& title) override {
+    void showMessage(const std::string& prompt, MessageStyle style,
+                     const std::string& title) override {
         messages.push_back({prompt, style, title});
     }
     std::vector<std::string> prompts() const {
