@@ -3,6 +3,7 @@
 #include "file_dialogs.h"
 
 #include "identity.h"
+#include "moody_window.h"
 #include "number_text.h"
 #include "results_grid.h"
 #include "results_table.h"
@@ -20,7 +21,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <charconv>
+#include <cmath>
 #include <iterator>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -164,6 +168,9 @@ void MainWindow::buildMenus() {
     QAction* help = extras->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("mnuhilfe"));
     connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+    QAction* moody = extras->addAction(QStringLiteral("Moody-Diagramm"));
+    moody->setObjectName(QStringLiteral("mnumoody"));
+    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
     QAction* info = extras->addAction(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("mnuinf"));
@@ -324,6 +331,7 @@ void MainWindow::calculateCommand() {
             invalid = true;
         } else {
             writeResultRow(grid_, record_, numberFormat_);
+            refreshMoodyChart();
         }
     } catch (const KolmarisError&) {
         invalid = true;
@@ -416,9 +424,70 @@ void MainWindow::importCommand() {
             return;
         }
         appendResults(grid_, results, numberFormat_);
+        refreshMoodyChart();
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
+}
+
+void MainWindow::showMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+        moodyWindow_->placeBeside(*this);
+    }
+    refreshMoodyChart();
+    moodyWindow_->show();
+    moodyWindow_->raise();
+    moodyWindow_->activateWindow();
+}
+
+void MainWindow::refreshMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        return;
+    }
+    std::optional<double> diameter;
+    if (std::isfinite(record_.diameter) && record_.diameter > 0) {
+        diameter = record_.diameter;
+    }
+    moodyWindow_->setResults(moodyPoints(), diameter);
+}
+
+// Reynolds number and friction factor of every standing result, read back from the table's
+// texts. Only the newest row's inputs are known here, and only when it is the record's result.
+std::vector<MoodyPoint> MainWindow::moodyPoints() const {
+    auto parse = [this](const std::string& text) {
+        std::string plain = text;
+        for (char& c : plain) {
+            if (c == numberFormat_.decimalSeparator) {
+                c = '.';
+            }
+        }
+        const auto first = plain.find_first_not_of(' ');
+        double value = std::numeric_limits<double>::quiet_NaN();
+        if (first != std::string::npos) {
+            std::from_chars(plain.data() + first, plain.data() + plain.size(), value);
+        }
+        return value;
+    };
+    std::vector<MoodyPoint> points;
+    for (int row = 2; row < grid_.rows() && !grid_.cell(row, 1).empty(); ++row) {
+        MoodyPoint point;
+        point.number = row - 1;
+        point.reynolds = parse(grid_.cell(row, 4));
+        point.lambda = parse(grid_.cell(row, 5));
+        points.push_back(point);
+    }
+    if (!points.empty()) {
+        const int last = static_cast<int>(points.size()) + 1;
+        const bool fromRecord =
+            grid_.cell(last, 4) == formatFixed(record_.reynolds, 0, numberFormat_) &&
+            grid_.cell(last, 5) == formatFixed(record_.lambda, 5, numberFormat_);
+        if (fromRecord && record_.diameter > 0 &&
+            std::isfinite(record_.roughness / record_.diameter)) {
+            points.back().relativeRoughness = record_.roughness / record_.diameter;
+        }
+    }
+    return points;
 }
 
 void MainWindow::showInformation() {
