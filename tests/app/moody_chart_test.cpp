@@ -1,0 +1,161 @@
+// The Moody chart: its frame, its window beside the main window, and its pictures.
+
+#include "moody_window.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kolmaris {
+namespace {
+
+using test_support::german;
+using test_support::Window;
+
+TEST(MoodyMapping, LogarithmicBothWaysOnTheFrame) {
+    const MoodyMapping mapping(QRectF(100, 50, 800, 400));
+    struct Case {
+        double reynolds, lambda;
+        QPointF pixel;
+    };
+    const Case cases[] = {
+        {600, 0.1, {100, 50}},    // top left
+        {1e8, 0.008, {900, 450}}, // bottom right
+        // The geometric means of the ranges land in the middle only on log–log axes.
+        {std::sqrt(600 * 1e8), std::sqrt(0.008 * 0.1), {500, 250}},
+    };
+    for (const Case& c : cases) {
+        const QPointF pixel = mapping.toPixel(c.reynolds, c.lambda);
+        EXPECT_NEAR(pixel.x(), c.pixel.x(), 1e-9) << c.reynolds;
+        EXPECT_NEAR(pixel.y(), c.pixel.y(), 1e-9) << c.lambda;
+        const QPointF values = mapping.toValues(c.pixel);
+        EXPECT_NEAR(values.x(), c.reynolds, 1e-9 * c.reynolds);
+        EXPECT_NEAR(values.y(), c.lambda, 1e-12);
+    }
+}
+
+MoodyWindow* openChart(Window& w) {
+    w.find<QAction>("mnumoody")->trigger();
+    return w->findChild<MoodyWindow*>();
+}
+
+TEST(MoodyWindow, HoldsTheTableResultsAndFollowsNewOnes) {
+    Window w(german);
+    w.addResults(3);
+    MoodyWindow* chart = openChart(w);
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->isVisible());
+    EXPECT_TRUE(chart->isWindow());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the main window stays usable";
+
+    const auto& points = chart->chart().points();
+    ASSERT_EQ(points.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(points[i].number, i + 1);
+        EXPECT_EQ(points[i].reynolds, 42004);
+        EXPECT_EQ(points[i].lambda, 0.024);
+    }
+    // Only the newest row is the record's, so only its inputs are known.
+    EXPECT_FALSE(points[0].relativeRoughness);
+    ASSERT_TRUE(points[2].relativeRoughness);
+    EXPECT_DOUBLE_EQ(*points[2].relativeRoughness, 0.000045 / 0.05);
+    EXPECT_EQ(chart->chart().diameter(), std::optional<double>(0.05));
+
+    // A new result, a failed run and the menu again: one window, one more point.
+    w.type("Text2", "200");
+    w.press("Command1");
+    w.type("Text1", "x");
+    w.press("Command1");
+    EXPECT_EQ(openChart(w), chart);
+    ASSERT_EQ(chart->chart().points().size(), 4u);
+    EXPECT_EQ(chart->chart().points().back().reynolds, 84008);
+}
+
+TEST(MoodyWindow, ImportedResultsJoinTheChart) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("results.xlsx"));
+    Window w(german);
+    w.addResults(2);
+    MoodyWindow* chart = openChart(w);
+    w.files.saveName = path;
+    w.find<QAction>("mnuexel2")->trigger();
+    w.type("Text2", "200");
+    w.press("Command1");
+    w.files.openName = path;
+    w.find<QAction>("mnuexcel1")->trigger();
+    ASSERT_EQ(chart->chart().points().size(), 5u);
+    EXPECT_EQ(chart->chart().points().back().number, 5);
+    EXPECT_EQ(chart->chart().points().back().reynolds, 42004);
+    EXPECT_FALSE(chart->chart().points().back().relativeRoughness)
+        << "an imported row's inputs are not known";
+}
+
+TEST(MoodyChart, HoverFindsAPointAndDescribesIt) {
+    MoodyChart chart(german);
+    chart.resize(860, 600);
+    chart.setResults({{1, 42004, 0.024, 0.0009}, {2, 210021, 0.015, std::nullopt}}, 0.05);
+
+    const QPointF at = chart.mapping().toPixel(42004, 0.024);
+    EXPECT_EQ(chart.pointNear(at + QPointF(3, -2)), std::optional<std::size_t>(0));
+    EXPECT_EQ(chart.pointNear(chart.mapping().toPixel(1e6, 0.05)), std::nullopt);
+
+    EXPECT_EQ(chart.describe(chart.points()[0]),
+              "Ergebnis Nr. 1\nRe = 42004\nλ = 0,02400\n"
+              "λ exakt (Colebrook) = 0,02436\nAbweichung −1,5 %");
+    EXPECT_EQ(chart.describe(chart.points()[1]), "Ergebnis Nr. 2\nRe = 210021\nλ = 0,01500");
+}
+
+TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
+    Window w(german);
+    MoodyWindow* chart = openChart(w);
+    chart->setResults({{1, 100, 0.6, std::nullopt}, {2, 0, 0.02, std::nullopt}}, std::nullopt);
+    const MoodyChart& c = chart->chart();
+    const QRectF area = c.mapping().plotArea();
+    EXPECT_EQ(c.pointNear(area.topLeft()), std::optional<std::size_t>(0));
+    const QString summary = chart->findChild<QLabel*>("moodySummary")->text();
+    EXPECT_TRUE(summary.contains("nicht darstellbar (Re oder λ nicht positiv): Nr. 2")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("Rauheitskurven nach der ersten Berechnung")) << summary.toStdString();
+}
+
+TEST(MoodyWindow, SavesPngAndSvgAndSaysWhyItCannot) {
+    QTemporaryDir folder;
+    Window w(german);
+    w.addResults(1);
+    MoodyWindow* chart = openChart(w);
+    auto save = [&](const QString& name) {
+        w.files.pictureName = name;
+        QTest::mouseClick(chart->findChild<QPushButton*>("moodySave"), Qt::LeftButton);
+    };
+
+    save(folder.filePath("chart.png"));
+    EXPECT_EQ(w.files.proposed, "Kolmaris-Moody-Diagramm.png");
+    const QImage png(folder.filePath("chart.png"));
+    EXPECT_EQ(png.size(), chart->chart().size() * 2);
+
+    save(folder.filePath("chart.SVG"));
+    QFile svg(folder.filePath("chart.SVG"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains("<svg")) << "SVG by the suffix, whatever its case";
+    EXPECT_TRUE(text.contains("Reynolds-Zahl Re"));
+
+    EXPECT_TRUE(w.messages.messages.empty());
+    save(folder.filePath("missing/chart.png"));
+    ASSERT_EQ(w.messages.messages.size(), 1u);
+    EXPECT_EQ(w.messages.messages[0].style, WarningStyle);
+    EXPECT_EQ(w.messages.messages[0].prompt.rfind("Das Bild wurde nicht gespeichert.", 0), 0u);
+
+    save(QString()); // cancelled: nothing happens
+    EXPECT_EQ(w.messages.messages.size(), 1u);
+}
+
+} // namespace
+} // namespace kolmaris
