@@ -134,6 +134,12 @@ bool renderMethodFigure(const QString& path) {
     low = std::floor(low / 2) * 2;
     high = std::ceil(high / 2) * 2;
     const PlotAxis yPercent(PlotAxis::Scale::Linear, low, high, lower.bottom(), lower.top());
+    const auto [least, most] =
+        std::minmax_element(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) {
+            return a.percent() < b.percent();
+        });
+    std::printf("Abweichung von Re 1e3 bis 1e7: %.2f %% bis %+.2f %%\n", least->percent(),
+                most->percent());
 
     painter.setPen(frame);
     painter.setFont(plotFont(15, true));

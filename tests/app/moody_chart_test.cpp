@@ -1,6 +1,8 @@
 // The Moody chart: its frame, its window beside the main window, and its pictures.
 
+#include "colebrook_exact.h"
 #include "moody_window.h"
+#include "plot_axes.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -40,6 +42,32 @@ TEST(MoodyMapping, LogarithmicBothWaysOnTheFrame) {
         EXPECT_NEAR(values.x(), c.reynolds, 1e-9 * c.reynolds);
         EXPECT_NEAR(values.y(), c.lambda, 1e-12);
     }
+}
+
+TEST(PlotAxis, LinearAndLogarithmicEitherWay) {
+    struct Case {
+        PlotAxis axis;
+        double value, pixel;
+    };
+    const Case cases[] = {
+        {PlotAxis(PlotAxis::Scale::Linear, -4, 4, 100, 0), -2, 75},
+        {PlotAxis(PlotAxis::Scale::Linear, -4, 4, 100, 0), 4, 0},
+        {PlotAxis(PlotAxis::Scale::Logarithmic, 1e3, 1e7, 0, 400), 1e5, 200},
+        {PlotAxis(PlotAxis::Scale::Logarithmic, 1e3, 1e7, 0, 400), 1e3, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(c.axis.toPixel(c.value), c.pixel, 1e-9) << c.value;
+        EXPECT_NEAR(c.axis.toValue(c.pixel), c.value, 1e-9 * std::abs(c.value));
+    }
+}
+
+TEST(PlotNumber, DropsTrailingZerosInTheLocalesDigits) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(plotNumber(german, 0.025, 3), "0,025");
+    EXPECT_EQ(plotNumber(german, 0.1, 3), "0,1");
+    EXPECT_EQ(plotNumber(german, 50, 2), "50");
+    EXPECT_EQ(plotNumber(german, 12345.5, 1), "12345,5") << "no digit grouping";
+    EXPECT_EQ(plotNumber(english, 0.00003, 6), "0.00003");
 }
 
 MoodyWindow* openChart(Window& w) {
@@ -113,6 +141,28 @@ TEST(MoodyChart, HoverFindsAPointAndDescribesIt) {
     EXPECT_EQ(chart.describe(chart.points()[1]), "Ergebnis Nr. 2\nRe = 210021\nλ = 0,01500");
 }
 
+TEST(MoodyChart, DescribesTheDifferenceWithItsSign) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    struct Case {
+        QLocale locale;
+        MoodyPoint point;
+        const char* lastLine;
+    };
+    const double exact = colebrookExact(1.5e-6, 21002100);
+    const Case cases[] = {
+        {german, {3, 21002100, 0.008, 1.5e-6}, "Abweichung +5,8 %"},
+        {english, {3, 21002100, 0.008, 1.5e-6}, "Abweichung +5.8 %"},
+        {german, {3, 21002100, exact, 1.5e-6}, "Abweichung 0,0 %"},
+        {german, {3, 21002100, 0.008, 4.0}, "λ exakt: für diese Werte nicht bestimmbar"},
+    };
+    for (const Case& c : cases) {
+        const MoodyChart chart(c.locale);
+        const QString text = chart.describe(c.point);
+        EXPECT_EQ(text.section(QLatin1Char('\n'), -1), QString::fromUtf8(c.lastLine))
+            << text.toStdString();
+    }
+}
+
 TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
     Window w(german);
     MoodyWindow* chart = openChart(w);
@@ -121,8 +171,10 @@ TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
     const QRectF area = c.mapping().plotArea();
     EXPECT_EQ(c.pointNear(area.topLeft()), std::optional<std::size_t>(0));
     const QString summary = chart->findChild<QLabel*>("moodySummary")->text();
-    EXPECT_TRUE(summary.contains("nicht darstellbar (Re oder λ nicht positiv): Nr. 2")) << summary.toStdString();
-    EXPECT_TRUE(summary.contains("Rauheitskurven nach der ersten Berechnung")) << summary.toStdString();
+    EXPECT_TRUE(summary.contains("nicht darstellbar (Re oder λ nicht positiv): Nr. 2"))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.contains("Rauheitskurven nach der ersten Berechnung"))
+        << summary.toStdString();
 }
 
 TEST(MoodyWindow, SavesPngAndSvgAndSaysWhyItCannot) {
