@@ -10,11 +10,14 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace kolmaris {
 namespace {
@@ -175,6 +178,41 @@ TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
         << summary.toStdString();
     EXPECT_TRUE(summary.contains("Rauheitskurven nach der ersten Berechnung"))
         << summary.toStdString();
+}
+
+TEST(MoodyChart, DrawsWhateverItIsGiven) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    MoodyChart chart(german);
+    // Diameters no curve can be drawn for count as none.
+    for (double diameter : {-0.05, 0.0, nan, inf}) {
+        chart.setResults({}, diameter);
+        EXPECT_EQ(chart.diameter(), std::nullopt) << diameter;
+    }
+    // A pipe thinner than its roughness has no curves; odd points and a tiny picture neither
+    // crash nor hang the painting.
+    chart.setResults({{1, nan, 0.02, 0.1},
+                      {2, inf, inf, nan},
+                      {3, -1e5, 0.02, -1.0},
+                      {4, 1e300, 1e-300, 5.0},
+                      {5, 5e-324, 1e300, 0.0}},
+                     1e-7);
+    for (QSize size : {QSize(860, 600), QSize(40, 30), QSize(1, 1)}) {
+        QImage image(size, QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart.render(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        for (const MoodyPoint& p : chart.points()) {
+            EXPECT_FALSE(chart.describe(p).isEmpty());
+        }
+    }
+}
+
+TEST(MoodyWindow, OpensOnTheScreen) {
+    Window w(german);
+    MoodyWindow* chart = openChart(w);
+    const QRect screen = w->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(chart->frameGeometry().topLeft()));
+    EXPECT_EQ(chart->windowTitle(), "Moody-Diagramm");
 }
 
 TEST(MoodyWindow, SavesPngAndSvgAndSaysWhyItCannot) {
