@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-translations-l10n
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     icoutils librsvg2-bin binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales

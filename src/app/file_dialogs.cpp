@@ -17,20 +17,32 @@ QString startFolder(const QString& lastFolder) {
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
-// Runs a workbook dialog with German texts whatever Qt's translations say, and remembers the
-// folder the user ended in.
+const QString workbookFilter = QStringLiteral("Excel-Arbeitsmappe (*.xlsx)");
+
+// Runs a file dialog with German texts whatever Qt's translations say, and remembers the
+// folder the user ended in. `filters` are separated by ";;"; the first one's suffix is the
+// default.
 QString runDialog(QWidget* parent, const QString& caption, const QString& acceptText,
-                  QString& lastFolder, const QString& proposedName) {
+                  QString& lastFolder, const QString& proposedName,
+                  const QString& filters = workbookFilter, const QString& suffix = "xlsx") {
     NameOnlyIconProvider icons; // outlives the dialog, which only borrows it
-    QFileDialog dialog(parent, caption, startFolder(lastFolder),
-                       QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"));
+    QFileDialog dialog(parent, caption, startFolder(lastFolder), filters);
     dialog.setIconProvider(&icons);
     const bool saving = !proposedName.isEmpty();
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (saving) {
-        dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+        dialog.setDefaultSuffix(suffix);
         dialog.selectFile(proposedName);
+        // The chosen type decides the suffix of a name typed without one.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             const qsizetype start = filter.indexOf(QLatin1String("(*.")) + 3;
+                             const qsizetype end = filter.indexOf(QLatin1Char(')'), start);
+                             if (start >= 3 && end > start) {
+                                 dialog.setDefaultSuffix(filter.mid(start, end - start));
+                             }
+                         });
     }
     dialog.setLabelText(QFileDialog::Accept, acceptText);
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
@@ -73,6 +85,12 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
 QString QtFileDialogs::saveFileName(QWidget* parent, const QString& proposedName) {
     return runDialog(parent, QStringLiteral("Ergebnisse nach MS Excel ausgeben"),
                      QStringLiteral("Speichern"), lastFolder_, proposedName);
+}
+
+QString QtFileDialogs::pictureFileName(QWidget* parent, const QString& proposedName) {
+    return runDialog(parent, QStringLiteral("Bild speichern"), QStringLiteral("Speichern"),
+                     lastFolder_, proposedName,
+                     QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), QStringLiteral("png"));
 }
 
 QString QtFileDialogs::openFileName(QWidget* parent) {

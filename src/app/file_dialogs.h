@@ -16,6 +16,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& proposedName) = 0;
     // A workbook to read results from.
     virtual QString openFileName(QWidget* parent) = 0;
+    // A name to save a picture under, ending in .png or .svg, proposing `proposedName`.
+    virtual QString pictureFileName(QWidget* parent, const QString& proposedName) = 0;
 };
 
 // Icons and type names from a file's name and kind alone. Qt's own provider reads each listed
@@ -32,6 +34,7 @@ class QtFileDialogs : public FileDialogs {
 public:
     QString saveFileName(QWidget* parent, const QString& proposedName) override;
     QString openFileName(QWidget* parent) override;
+    QString pictureFileName(QWidget* parent, const QString& proposedName) override;
 
 private:
     QString lastFolder_; // the next dialog opens where the last one ended

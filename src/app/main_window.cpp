@@ -3,6 +3,8 @@
 #include "file_dialogs.h"
 
 #include "identity.h"
+#include "media.h"
+#include "moody_window.h"
 #include "number_text.h"
 #include "results_grid.h"
 #include "results_table.h"
@@ -24,6 +26,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 
+#include <charconv>
+#include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -115,6 +120,9 @@ void MainWindow::buildMenus() {
     QAction* help = extras->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("mnuhilfe"));
     connect(help, &QAction::triggered, this, &MainWindow::showHelp);
+    QAction* moody = extras->addAction(QStringLiteral("Moody-Diagramm"));
+    moody->setObjectName(QStringLiteral("mnumoody"));
+    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
     QAction* info = extras->addAction(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("mnuinf"));
@@ -301,6 +309,7 @@ void MainWindow::calculateCommand() {
             const int number = writeResultRow(grid_, result, numberFormat_);
             origins_.keep(number, result.origin);
             gridView_->showResult(number);
+            refreshMoodyChart();
         }
     } catch (const KolmarisError&) {
         invalid = true;
@@ -377,9 +386,75 @@ void MainWindow::importCommand() {
         }
         appendResults(grid_, origins_, results, numberFormat_);
         gridView_->showResult(standingResults(grid_));
+        refreshMoodyChart();
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
+}
+
+void MainWindow::showMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+        moodyWindow_->placeBeside(*this);
+    }
+    refreshMoodyChart();
+    moodyWindow_->show();
+    moodyWindow_->raise();
+    moodyWindow_->activateWindow();
+}
+
+void MainWindow::refreshMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        return;
+    }
+    // The curves are those of the newest result's pipe; before any result is kept with its
+    // inputs, of the last calculation's.
+    std::optional<double> diameter;
+    if (const auto& newest = origins_.of(standingResults(grid_)).inputs) {
+        diameter = newest->diameter / 1000;
+    } else if (std::isfinite(record_.diameter) && record_.diameter > 0) {
+        diameter = record_.diameter;
+    }
+    if (diameter && !(std::isfinite(*diameter) && *diameter > 0)) {
+        diameter.reset();
+    }
+    moodyWindow_->setResults(moodyPoints(), diameter);
+}
+
+// Reynolds number and friction factor of every standing result, read back from the table's
+// texts, with the relative roughness of the pipe it was calculated for where that is kept.
+std::vector<MoodyPoint> MainWindow::moodyPoints() const {
+    auto parse = [this](const std::string& text) {
+        std::string plain = text;
+        for (char& c : plain) {
+            if (c == numberFormat_.decimalSeparator) {
+                c = '.';
+            }
+        }
+        const auto first = plain.find_first_not_of(' ');
+        double value = std::numeric_limits<double>::quiet_NaN();
+        if (first != std::string::npos) {
+            std::from_chars(plain.data() + first, plain.data() + plain.size(), value);
+        }
+        return value;
+    };
+    std::vector<MoodyPoint> points;
+    const int standing = standingResults(grid_);
+    for (int number = 1; number <= standing; ++number) {
+        const int row = number + headerRows - 1;
+        MoodyPoint point;
+        point.number = number;
+        point.reynolds = parse(grid_.cell(row, 4));
+        point.lambda = parse(grid_.cell(row, 5));
+        if (const auto& in = origins_.of(number).inputs) {
+            const double relative = roughnessOf(in->material) / (in->diameter / 1000);
+            if (std::isfinite(relative) && relative >= 0) {
+                point.relativeRoughness = relative;
+            }
+        }
+        points.push_back(point);
+    }
+    return points;
 }
 
 void MainWindow::showInformation() {

@@ -3,6 +3,7 @@
 #include "calculation.h"
 #include "grid_model.h"
 #include "message_sink.h"
+#include "moody_chart.h"
 #include "number_format.h"
 #include "result_row.h"
 
@@ -19,6 +20,7 @@ class QRadioButton;
 namespace kolmaris {
 
 class FileDialogs;
+class MoodyWindow;
 class ResultsGridView;
 
 // The program's only window, `ersteVersion`: inputs, the medium and material groups, the three
@@ -56,6 +58,11 @@ private:
     void showHelp();
     void exportCommand();
     void importCommand();
+    void showMoodyChart();
+
+    // The chart follows the table: called after every change of its results.
+    void refreshMoodyChart();
+    std::vector<MoodyPoint> moodyPoints() const;
 
     void handleInvalidInput();
     void clearInputs();
@@ -76,6 +83,7 @@ private:
     std::array<QRadioButton*, 4> media_{};
     std::array<QRadioButton*, 5> materials_{};
     ResultsGridView* gridView_ = nullptr;
+    MoodyWindow* moodyWindow_ = nullptr; // made when first shown
 };
 
 } // namespace kolmaris

@@ -68,6 +68,8 @@ std::string helpPrompt() {
         "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
         "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
         "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
+        "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
+        "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
     };
     return promptOf(std::begin(lines), std::end(lines));
 }

@@ -202,7 +202,7 @@ TEST(WindowMenus, BarHoldsDateiAndExtrasWithTheirEntries) {
     QMenu* extras = w.find<QMenu>("mnuextras");
     EXPECT_EQ(captions(file),
               (QStringList{"Einlesen von MS Excel", "Ausgeben nach MS Excel", "-", "Beenden"}));
-    EXPECT_EQ(captions(extras), (QStringList{"Hilfe", "-", "Info"}));
+    EXPECT_EQ(captions(extras), (QStringList{"Hilfe", "Moody-Diagramm", "-", "Info"}));
     for (QAction* action : file->actions() + extras->actions()) {
         EXPECT_TRUE(action->shortcut().isEmpty());
         EXPECT_FALSE(action->isCheckable());

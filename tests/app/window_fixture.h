@@ -35,8 +35,14 @@ public:
         ++asked;
         return openName;
     }
+    QString pictureFileName(QWidget*, const QString& proposedName) override {
+        ++asked;
+        proposed = proposedName;
+        return pictureName;
+    }
     QString saveName; // empty: the user cancels
     QString openName;
+    QString pictureName;
     QString proposed;
     int asked = 0;
 };
