@@ -41,6 +41,7 @@ run: build
 
 bench: build
 	@$(BUILD_DIR)/bench/kolmaris_bench
+	@$(BUILD_DIR)/bench/kolmaris_reader_bench
 
 clean:
 	@rm -rf $(BUILD_DIR)
