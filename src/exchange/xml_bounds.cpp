@@ -123,15 +123,16 @@ private:
         return at == end_ ? end_ : at + std::strlen(terminator);
     }
 
+    // `at` is the last byte of the tag seen so far.
     void checkLength(const char* at) const {
-        if (at - tag_ > maxXmlTagBytes) {
+        if (at - tag_ >= maxXmlTagBytes) {
             refuse("Ein Element ist zu lang.");
         }
     }
 
     void processingInstruction() {
         const char* close = find(p_ + 2, end_, "?>");
-        checkLength(close);
+        checkLength(close == end_ ? end_ : close + 1);
         const char* target = p_ + 2;
         const char* targetEnd = target;
         while (targetEnd < close && !isSpace(*targetEnd)) {
@@ -201,7 +202,7 @@ private:
                 ++declarations;
             }
         }
-        checkLength(p_);
+        checkLength(*p_ == '/' ? p_ + 1 : p_);
         if (depth_ + 1 > maxXmlDepth) {
             refuse("Ihre Elemente sind zu tief verschachtelt.");
         }
