@@ -18,7 +18,7 @@ public:
     enum class Kind {
         CannotWrite,    // the file system refused the workbook; an older file is unchanged
         TableUnusable,  // the table holds something that is not a result in its own format
-        CannotOpen,     // the file to read is missing, unreadable or a folder
+        CannotOpen,     // the file to read is missing, unreadable or not a regular file
         Damaged,        // not a workbook, or a broken or oversized one
         ForeignLayout,  // a workbook, but not a results table
         TooManyResults, // more results than the table can still take

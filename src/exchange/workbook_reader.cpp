@@ -1,5 +1,6 @@
 #include "workbook.h"
 #include "workbook_support.h"
+#include "xml_bounds.h"
 
 #include "media.h"
 
@@ -18,8 +19,16 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kolmaris {
 
@@ -145,6 +154,14 @@ public:
             unzClose(zip_);
             tooLarge();
         }
+        try {
+            if (info.number_entry > 0) {
+                refuseDuplicateNames();
+            }
+        } catch (...) {
+            unzClose(zip_);
+            throw;
+        }
     }
     ~Package() { unzClose(zip_); }
     Package(const Package&) = delete;
@@ -189,6 +206,35 @@ public:
     }
 
 private:
+    // With two entries of one name this reader would take the first and other programs the
+    // last, so the same file would show two different tables. Names compare as the lookup
+    // compares them, without regard to ASCII case.
+    void refuseDuplicateNames() {
+        std::set<std::string> seen;
+        int status = unzGoToFirstFile(zip_);
+        for (int count = 0; status == UNZ_OK; status = unzGoToNextFile(zip_)) {
+            unz_file_info64 info{};
+            if (++count > maxEntries || unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0,
+                                                                nullptr, 0) != UNZ_OK) {
+                damaged();
+            }
+            std::string name(info.size_filename, '\0');
+            if (unzGetCurrentFileInfo64(zip_, nullptr, name.data(), static_cast<uLong>(name.size()),
+                                        nullptr, 0, nullptr, 0) != UNZ_OK) {
+                damaged();
+            }
+            for (char& c : name) {
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            }
+            if (!seen.insert(name).second) {
+                reject(Kind::Damaged, "Sie enthält einen Teil mehrfach unter demselben Namen.");
+            }
+        }
+        if (status != UNZ_END_OF_LIST_OF_FILE) {
+            damaged();
+        }
+    }
+
     QByteArray bytes_;
     MemoryFile memory_;
     unzFile zip_ = nullptr;
@@ -308,6 +354,7 @@ std::vector<Relationship> readRelationships(Package& package, const QString& sou
     if (!bytes) {
         return out;
     }
+    checkXmlBounds(*bytes);
     QXmlStreamReader xml(*bytes);
     while (nextToken(xml) != QXmlStreamReader::EndDocument) {
         if (isStart(xml, "Relationship") &&
@@ -336,6 +383,7 @@ const Relationship* byType(const std::vector<Relationship>& relationships, const
 
 // The id of the first sheet listed in the workbook part.
 QString firstSheetId(const QByteArray& workbook) {
+    checkXmlBounds(workbook);
     QXmlStreamReader xml(workbook);
     while (nextToken(xml) != QXmlStreamReader::EndDocument) {
         if (isStart(xml, "sheet")) {
@@ -401,7 +449,7 @@ std::vector<QString> readSharedStrings(const QByteArray& bytes) {
 // ---- The sheet ------------------------------------------------------------------------------
 
 struct Cell {
-    enum class Type { Empty, Number, Text, Other } type = Type::Empty;
+    enum class Type { Empty, Number, Text, Formula, Other } type = Type::Empty; // Formula: no value
     double number = 0;
     QString text;
 };
@@ -468,6 +516,7 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
     const QString type = xml.attributes().value(QLatin1String("t")).toString();
     std::optional<QString> value;
     std::optional<QString> inlineText;
+    bool formula = false;
     for (int depth = 1; depth > 0;) {
         const auto token = nextToken(xml);
         if (token == QXmlStreamReader::StartElement) {
@@ -476,6 +525,7 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
             } else if (depth == 1 && xml.name() == QLatin1String("is")) {
                 inlineText = stringItemText(xml);
             } else {
+                formula = formula || (depth == 1 && xml.name() == QLatin1String("f"));
                 skipElement(xml); // formulas and anything else: the cached value is what counts
             }
         } else if (token == QXmlStreamReader::EndElement) {
@@ -491,7 +541,8 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
         cell.type = Cell::Type::Text;
         cell.text = inlineText.value_or(QString());
     } else if (!value) {
-        return cell; // a styled blank
+        cell.type = formula ? Cell::Type::Formula : Cell::Type::Empty;
+        return cell; // a styled blank, or a formula never calculated
     } else if (type.isEmpty() || type == QLatin1String("n")) {
         const auto number = parseXmlNumber(*value);
         if (!number) {
@@ -516,6 +567,25 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
         cell.type = Cell::Type::Empty;
     }
     return cell;
+}
+
+// A number below the table's last row: one result too many for a full table, or a result
+// standing where the table has no row for it.
+[[noreturn]] void refuseResultBelowTable(const Sheet& sheet, int row) {
+    int filled = 0;
+    for (int r = headerRows; r < keptRows; ++r) {
+        const auto& cells = sheet[static_cast<std::size_t>(r)];
+        filled += std::any_of(cells.begin(), cells.end(),
+                              [](const Cell& c) { return c.type != Cell::Type::Empty; });
+    }
+    if (filled == maxResults) {
+        reject(Kind::TooManyResults, "Sie enthält mehr als " + resultCount(maxResults) + ".");
+    }
+    reject(Kind::ForeignLayout, "Zeile " + std::to_string(row) +
+                                    " liegt außerhalb der Ergebnistabelle: Ergebnisse stehen in "
+                                    "den Zeilen " +
+                                    std::to_string(headerRows + 1) + " bis " +
+                                    std::to_string(keptRows) + ".");
 }
 
 // The cells of the first kept rows and columns. Cell references are checked, not trusted: each
@@ -580,8 +650,7 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
             }
             if (row > keptRows) {
                 if (cell.type == Cell::Type::Number) {
-                    reject(Kind::TooManyResults,
-                           "Sie enthält mehr als " + resultCount(maxResults) + ".");
+                    refuseResultBelowTable(sheet, row);
                 }
                 reject(Kind::ForeignLayout,
                        "Unter der Ergebnistabelle stehen weitere Daten (Zelle " +
@@ -715,6 +784,11 @@ std::vector<ResultValues> resultRows(const Sheet& sheet) {
             const Cell& cell = row[static_cast<std::size_t>(c)];
             const bool ok =
                 cell.type == Cell::Type::Number || (c == 0 && cell.type == Cell::Type::Empty);
+            if (cell.type == Cell::Type::Formula) {
+                reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht eine Formel " +
+                                                "ohne gespeicherten Wert. Bitte die Arbeitsmappe " +
+                                                "im Tabellenprogramm neu berechnen und speichern.");
+            }
             if (!ok) {
                 reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht keine Zahl.");
             }
@@ -738,6 +812,8 @@ std::vector<ResultValues> resultsOfParts(const QByteArray& sheetBytes,
     if (sheetBytes.size() > maxPartBytes || sharedStringsBytes.size() > maxPartBytes) {
         tooLarge();
     }
+    checkXmlBounds(sheetBytes);
+    checkXmlBounds(sharedStringsBytes);
     const auto sharedStrings = readSharedStrings(sharedStringsBytes);
     const Sheet sheet = readSheet(sheetBytes, sharedStrings);
     checkHeaders(sheet);
@@ -766,15 +842,16 @@ std::vector<ResultValues> exchange_detail::readResultsSheet(const std::string& s
 }
 
 std::vector<ResultValues> readResultsWorkbook(const std::string& path) {
+#ifdef _WIN32
     const QString name = QString::fromStdString(path);
     if (!QFileInfo::exists(name)) {
         reject(Kind::CannotOpen, "Die Datei gibt es nicht.");
     }
     QFile file(name);
-    if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
         reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
     }
-    // Read one byte past the limit rather than trusting size(): devices and pipes report none.
+    // Read one byte past the limit rather than trusting size().
     const QByteArray bytes = file.read(maxFileBytes + 1);
     if (bytes.size() > maxFileBytes) {
         tooLarge();
@@ -783,6 +860,59 @@ std::vector<ResultValues> readResultsWorkbook(const std::string& path) {
         reject(Kind::CannotOpen, "Die Datei lässt sich nicht lesen.");
     }
     return readWorkbook(bytes);
+#else
+    // A pipe blocks the first read until a writer comes, a device may never end: only a regular
+    // file is read. The check before opening keeps devices closed; the one after it catches a
+    // file swapped in between, and O_NONBLOCK keeps even that open from waiting.
+    auto refuseUnlessRegular = [](const struct stat& info) {
+        if (S_ISDIR(info.st_mode)) {
+            reject(Kind::CannotOpen, "Das ist ein Ordner, keine Datei.");
+        }
+        if (!S_ISREG(info.st_mode)) {
+            reject(Kind::CannotOpen, "Das ist keine gewöhnliche Datei, sondern etwa eine Pipe "
+                                     "oder ein Gerät.");
+        }
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        reject(Kind::CannotOpen, errno == ENOENT || errno == ENOTDIR
+                                     ? "Die Datei gibt es nicht."
+                                     : "Die Datei lässt sich nicht öffnen.");
+    }
+    refuseUnlessRegular(info);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &info) != 0) {
+        reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
+    }
+    refuseUnlessRegular(info);
+    // Read one byte past the limit rather than trusting the size the file system reports.
+    QByteArray bytes;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            reject(Kind::CannotOpen, "Die Datei lässt sich nicht lesen.");
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(chunk, static_cast<qsizetype>(n));
+        if (bytes.size() > maxFileBytes) {
+            tooLarge();
+        }
+    }
+    return readWorkbook(bytes);
+#endif
 }
 
 std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes) {

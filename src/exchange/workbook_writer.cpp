@@ -65,6 +65,8 @@ std::string columnPattern(int col) {
         cannotWrite("Unter diesem Namen gibt es schon einen Ordner.");
     case ENAMETOOLONG:
         cannotWrite("Der Dateiname ist zu lang.");
+    case ELOOP:
+        cannotWrite("Der Dateiname führt über zu viele Verknüpfungen.");
     default:
         cannotWrite("Die Datei konnte nicht geschrieben werden.");
     }
@@ -347,14 +349,58 @@ void syncToDisk(const std::string& file) {
     }
 }
 
+// The file a chain of links ends at, whether it exists or not: the workbook replaces that file
+// in its own folder and leaves the links as they are.
+fs::path resolveLinks(fs::path target) {
+    for (int hops = 0;; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(target, ec))) {
+            return target;
+        }
+        if (hops == 40) {
+            cannotWriteErrno(ELOOP);
+        }
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) {
+            cannotWriteErrno(ec.value());
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+}
+
 #ifndef _WIN32
-// mkstemps creates the file for the owner only; give the workbook the mode an ordinary new
-// file would get, or the mode of the file it replaces.
+// The rename needs only the folder's permission, so without this check a write-protected file,
+// or one the user may not write at all, would be replaced.
+void checkReplaceable(const fs::path& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) != 0) {
+        return; // a new file
+    }
+    if (!S_ISREG(existing.st_mode)) {
+        cannotWrite("Unter diesem Namen gibt es schon etwas, das keine Datei ist.");
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        cannotWriteErrno(errno);
+    }
+}
+
+// mkstemps creates the file for its creator only; give the workbook the mode an ordinary new
+// file would get, or the owner, group and mode of the file it replaces. Where the owner or
+// group cannot be kept, the older file stays.
 void setFinalMode(const std::string& temporary, const fs::path& target) {
     struct stat existing {};
+    struct stat created {};
     mode_t mode;
     if (::stat(target.c_str(), &existing) == 0) {
         mode = existing.st_mode & 07777;
+        if (::stat(temporary.c_str(), &created) != 0) {
+            cannotWriteErrno(errno);
+        }
+        if ((created.st_uid != existing.st_uid || created.st_gid != existing.st_gid) &&
+            ::chown(temporary.c_str(), existing.st_uid, existing.st_gid) != 0) {
+            cannotWrite("Die vorhandene Datei gehört einem anderen Benutzer oder einer anderen "
+                        "Gruppe; sie wird nicht ersetzt.");
+        }
     } else {
         // Reading the mask means setting it; the program has one thread, so nothing races.
         const mode_t mask = ::umask(0);
@@ -379,15 +425,8 @@ void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
                           const NumberFormat& format, const std::string& path) {
     const auto rows = tableValues(table, format);
 
-    fs::path target(path);
+    const fs::path target = resolveLinks(fs::path(path));
     std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        // Replace the file the link points to, not the link.
-        const fs::path resolved = fs::canonical(target, ec);
-        if (!ec) {
-            target = resolved;
-        }
-    }
     if (target.filename().empty()) {
         cannotWrite("Es wurde kein Dateiname angegeben.");
     }
@@ -398,6 +437,9 @@ void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
     if (folder.empty()) {
         folder = ".";
     }
+#ifndef _WIN32
+    checkReplaceable(target);
+#endif
 
     TemporaryFile written(folder);
     writeWorkbook(table, rows, origins, format, written.path(), folder.string());

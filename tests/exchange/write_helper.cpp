@@ -1,0 +1,22 @@
+// Writes the sample table to argv[1] and prints the failure message, if any. The permission
+// tests run it as another user.
+#include "table_support.h"
+#include "workbook.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        return 2;
+    }
+    const kolmaris::NumberFormat german{','};
+    try {
+        kolmaris::writeResultsWorkbook(
+            kolmaris::test_support::tableOf(kolmaris::test_support::sampleResults, german), {},
+            german, argv[1]);
+    } catch (const kolmaris::WorkbookError& e) {
+        std::fputs(e.what(), stdout);
+        return 1;
+    }
+    return 0;
+}
