@@ -62,7 +62,6 @@ private:
 
     // The chart follows the table: called after every change of its results.
     void refreshMoodyChart();
-    std::vector<MoodyPoint> moodyPoints() const;
 
     void handleInvalidInput();
     void clearInputs();

@@ -1,0 +1,47 @@
+#include "moody_points.h"
+
+#include "media.h"
+#include "table_layout.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kolmaris {
+
+std::vector<MoodyPoint> moodyPointsOf(const GridModel& grid, const ResultOrigins& origins,
+                                      const NumberFormat& format) {
+    auto parse = [&format](const std::string& text) {
+        std::string plain = text;
+        for (char& c : plain) {
+            if (c == format.decimalSeparator) {
+                c = '.';
+            }
+        }
+        const auto first = plain.find_first_not_of(' ');
+        double value = std::numeric_limits<double>::quiet_NaN();
+        if (first != std::string::npos) {
+            std::from_chars(plain.data() + first, plain.data() + plain.size(), value);
+        }
+        return value;
+    };
+    std::vector<MoodyPoint> points;
+    const int standing = standingResults(grid);
+    for (int number = 1; number <= standing; ++number) {
+        const int row = number + headerRows - 1;
+        MoodyPoint point;
+        point.number = number;
+        point.reynolds = parse(grid.cell(row, 4));
+        point.lambda = parse(grid.cell(row, 5));
+        if (const auto& in = origins.of(number).inputs) {
+            const double relative = roughnessOf(in->material) / (in->diameter / 1000);
+            if (std::isfinite(relative) && relative >= 0) {
+                point.relativeRoughness = relative;
+            }
+        }
+        points.push_back(point);
+    }
+    return points;
+}
+
+} // namespace kolmaris
