@@ -65,7 +65,7 @@ TEST(PlotAxis, LinearAndLogarithmicEitherWay) {
 }
 
 TEST(PlotNumber, DropsTrailingZerosInTheLocalesDigits) {
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale& english = test_support::english;
     EXPECT_EQ(plotNumber(german, 0.025, 3), "0,025");
     EXPECT_EQ(plotNumber(german, 0.1, 3), "0,1");
     EXPECT_EQ(plotNumber(german, 50, 2), "50");
@@ -147,7 +147,7 @@ TEST(MoodyChart, HoverFindsAPointAndDescribesIt) {
 }
 
 TEST(MoodyChart, DescribesTheDifferenceWithItsSign) {
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale& english = test_support::english;
     struct Case {
         QLocale locale;
         MoodyPoint point;

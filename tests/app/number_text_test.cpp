@@ -1,3 +1,4 @@
+#include "locales.h"
 #include "number_text.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,8 @@ std::optional<Kind> failureOf(const QString& text, const QLocale& locale) {
     return std::nullopt;
 }
 
-const QLocale german(QLocale::German, QLocale::Germany);
-const QLocale english(QLocale::English, QLocale::UnitedStates);
+using test_support::english;
+using test_support::german;
 
 TEST(ConvertNumberText, ReadsTheRegionalDecimalSeparator) {
     EXPECT_DOUBLE_EQ(convertNumberText("12,5", german), 12.5);

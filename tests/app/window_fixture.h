@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_dialogs.h"
+#include "locales.h"
 #include "main_window.h"
 #include "recording_sink.h"
 
@@ -126,13 +127,4 @@ private:
     std::unique_ptr<MainWindow> window_;
 };
 
-inline const QLocale german(QLocale::German, QLocale::Germany);
-inline const QLocale english(QLocale::English, QLocale::UnitedStates);
-
 } // namespace kolmaris::test_support
-
-// Names the locale in the parameterised tests' output. Beside QLocale's namespace, so that
-// every test file finds it and the printer is the same in each; inline, for the same reason.
-inline void PrintTo(const QLocale& locale, std::ostream* out) {
-    *out << locale.name().toStdString();
-}

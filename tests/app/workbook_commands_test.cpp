@@ -2,6 +2,7 @@
 // the program into the file the user names and come back from it, and nothing the user has is
 // lost when a file cannot be written or read.
 
+#include "grid_cells.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -17,18 +18,10 @@ using test_support::english;
 using test_support::german;
 using test_support::Window;
 
-using Rows = std::vector<std::vector<std::string>>;
+using Rows = test_support::Cells;
 
 Rows resultRows(Window& w) {
-    Rows rows;
-    for (int row = 2; row < w->grid().rows() && !w->grid().cell(row, 1).empty(); ++row) {
-        std::vector<std::string> cells;
-        for (int col = 0; col < w->grid().cols(); ++col) {
-            cells.push_back(w->grid().cell(row, col));
-        }
-        rows.push_back(cells);
-    }
-    return rows;
+    return test_support::resultRowsOf(w->grid());
 }
 
 // n results with different values: each run doubles the flow.

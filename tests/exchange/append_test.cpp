@@ -1,3 +1,4 @@
+#include "number_formats.h"
 #include "table_support.h"
 #include "workbook.h"
 
@@ -9,11 +10,11 @@
 namespace kolmaris {
 namespace {
 
+using test_support::german;
+
 using test_support::cellsOf;
 using test_support::tableOf;
 using Kind = WorkbookError::Kind;
-
-const NumberFormat german{','};
 
 std::vector<ResultValues> generated(int first, int count) {
     std::vector<ResultValues> out;
@@ -47,7 +48,7 @@ TEST(AppendResults, LeavesTheTableAsCalculationsOfTheSameResultsWould) {
         appendResults(table, origins, added, german);
         EXPECT_EQ(cellsOf(table), cellsOf(tableOf(generated(0, c.standing + c.added), german)))
             << c.standing << " + " << c.added;
-        EXPECT_GT(view.changes, 0); // the view hears of the real append
+        EXPECT_GT(view.changes, 0);         // the view hears of the real append
         for (int i = 0; i < c.added; ++i) { // kept under the numbers the rows got
             EXPECT_EQ(origins.of(c.standing + 1 + i), added[static_cast<std::size_t>(i)].origin);
         }

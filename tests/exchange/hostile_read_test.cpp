@@ -1,6 +1,6 @@
-#include "workbook_support.h"
 #include "workbook.h"
 #include "workbook_fixtures.h"
+#include "workbook_support.h"
 #include "xml_bounds.h"
 
 #include <QTemporaryDir>

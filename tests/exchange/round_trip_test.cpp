@@ -1,3 +1,4 @@
+#include "number_formats.h"
 #include "table_support.h"
 #include "workbook.h"
 
@@ -11,12 +12,12 @@
 namespace kolmaris {
 namespace {
 
+using test_support::english;
+using test_support::german;
+
 using test_support::cellsOf;
 using test_support::sampleResults;
 using test_support::tableOf;
-
-const NumberFormat german{','};
-const NumberFormat english{'.'};
 
 // Writes `written` under `from`, reads it back and appends it to a fresh table under `to`.
 GridModel throughWorkbook(const std::vector<ResultValues>& results, const NumberFormat& from,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "grid_cells.h"
 #include "recording_sink.h"
 #include "results_table.h"
 #include "workbook.h"
@@ -20,16 +21,6 @@ inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberF
     }
     prepareResultsTable(table, sink);
     return table;
-}
-
-inline std::vector<std::vector<std::string>> cellsOf(const GridModel& table) {
-    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(table.rows()));
-    for (int r = 0; r < table.rows(); ++r) {
-        for (int c = 0; c < table.cols(); ++c) {
-            cells[static_cast<std::size_t>(r)].push_back(table.cell(r, c));
-        }
-    }
-    return cells;
 }
 
 // Values that probe the formatting: halfway cases, grouping-sized numbers, tiny friction

@@ -1,5 +1,6 @@
 // Writes the sample table to argv[1] and prints the failure message, if any. The permission
 // tests run it as another user.
+#include "number_formats.h"
 #include "table_support.h"
 #include "workbook.h"
 
@@ -9,7 +10,7 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         return 2;
     }
-    const kolmaris::NumberFormat german{','};
+    const kolmaris::NumberFormat& german = kolmaris::test_support::german;
     try {
         kolmaris::writeResultsWorkbook(
             kolmaris::test_support::tableOf(kolmaris::test_support::sampleResults, german), {},

@@ -1,3 +1,4 @@
+#include "number_formats.h"
 #include "table_support.h"
 #include "workbook.h"
 
@@ -18,10 +19,11 @@
 namespace kolmaris {
 namespace {
 
+using test_support::german;
+
 using test_support::sampleResults;
 using test_support::tableOf;
 
-const NumberFormat german{','};
 constexpr uid_t nobody = 65534;
 
 void write(const std::string& path) {

@@ -1,3 +1,4 @@
+#include "number_formats.h"
 #include "package_support.h"
 #include "table_support.h"
 #include "workbook.h"
@@ -22,12 +23,12 @@
 namespace kolmaris {
 namespace {
 
+using test_support::english;
+using test_support::german;
+
 using test_support::sampleResults;
 using test_support::tableOf;
 using Kind = WorkbookError::Kind;
-
-const NumberFormat german{','};
-const NumberFormat english{'.'};
 
 struct SheetCell {
     QString type;
