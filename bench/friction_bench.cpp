@@ -1,8 +1,8 @@
 // The friction-factor search against the plain sweep it must reproduce, on the situations that
 // decide its cost. Each case runs both; the summary at the end prints their ratio.
 
-#include "calculation.h"
-#include "friction_reference.h"
+#include "calc/calculation.h"
+#include "calc/friction_reference.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Any four doubles and any selection: the run completes with five finite results, or ends with
 // its warning outcome or the arithmetic failure. Nothing else may come out of it.
 
-#include "calculation.h"
+#include "calc/calculation.h"
 #include "fuzz_support.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "message_sink.h"
+#include "calc/message_sink.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // reader's bounds at its limit and just past it, and the files that once got through (an
 // uncalculated formula, a result below the table, two entries of one name). Run at fuzz time,
 // so the repository keeps the generator instead of the files.
+#include "exchange/xml_bounds.h"
 #include "hostile_workbooks.h"
-#include "xml_bounds.h"
 
 #include <cstdio>
 #include <string>

@@ -1,8 +1,8 @@
 // Arbitrary bytes as an input box's text, under German and English settings: the conversion
 // gives a finite double or its own failure, never anything else.
 
+#include "app/number_text.h"
 #include "fuzz_support.h"
-#include "number_text.h"
 
 #include <QLocale>
 #include <QString>

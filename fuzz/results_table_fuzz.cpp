@@ -4,7 +4,7 @@
 // result ever changes.
 
 #include "fuzz_support.h"
-#include "results_table.h"
+#include "results/results_table.h"
 
 #include <string>
 #include <vector>

@@ -2,10 +2,10 @@
 // full pass, as exact hexadecimal literals. Run it again only if the candidate arithmetic
 // changes; a test walks the whole sequence and compares it with the committed table.
 //
-//   c++ -std=c++17 -O2 -ffp-contract=off -I src/calc tools/generate_candidate_table.cpp \
+//   c++ -std=c++17 -O2 -ffp-contract=off -I src tools/generate_candidate_table.cpp \
 //       -o /tmp/gen && /tmp/gen > src/calc/candidate_table.inc
 
-#include "candidates.h"
+#include "calc/candidates.h"
 
 #include <cstdio>
 

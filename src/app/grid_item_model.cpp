@@ -1,6 +1,6 @@
-#include "grid_item_model.h"
+#include "app/grid_item_model.h"
 
-#include "table_layout.h"
+#include "results/table_layout.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "file_dialogs.h"
-#include "identity.h"
-#include "main_window.h"
-#include "qt_message_sink.h"
+#include "app/file_dialogs.h"
+#include "app/identity.h"
+#include "app/main_window.h"
+#include "app/qt_message_sink.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,18 +1,18 @@
 // The window's commands. Its controls and menus are laid out in main_window_layout.cpp.
-#include "main_window.h"
+#include "app/main_window.h"
 
-#include "file_dialogs.h"
-#include "identity.h"
-#include "moody_points.h"
-#include "moody_window.h"
-#include "number_text.h"
-#include "results_grid.h"
-#include "results_table.h"
-#include "table_layout.h"
-#include "twips.h"
-#include "window_controls.h"
-#include "window_texts.h"
-#include "workbook.h"
+#include "app/file_dialogs.h"
+#include "app/identity.h"
+#include "app/moody_points.h"
+#include "app/moody_window.h"
+#include "app/number_text.h"
+#include "app/results_grid.h"
+#include "app/twips.h"
+#include "app/window_controls.h"
+#include "app/window_texts.h"
+#include "exchange/workbook.h"
+#include "results/results_table.h"
+#include "results/table_layout.h"
 
 #include <QFile>
 #include <QLineEdit>

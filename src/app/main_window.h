@@ -1,11 +1,11 @@
 #pragma once
 
-#include "calculation.h"
-#include "grid_model.h"
-#include "message_sink.h"
-#include "moody_chart.h"
-#include "number_format.h"
-#include "result_row.h"
+#include "app/moody_chart.h"
+#include "calc/calculation.h"
+#include "calc/message_sink.h"
+#include "results/grid_model.h"
+#include "results/number_format.h"
+#include "results/result_row.h"
 
 #include <QLocale>
 #include <QMainWindow>

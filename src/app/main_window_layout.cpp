@@ -1,12 +1,12 @@
 // The window's controls and menus, at the places its layout gives them, and what a screen
 // reader says of them.
-#include "main_window.h"
+#include "app/main_window.h"
 
-#include "results_grid.h"
-#include "table_layout.h"
-#include "twips.h"
-#include "window_controls.h"
-#include "window_texts.h"
+#include "app/results_grid.h"
+#include "app/twips.h"
+#include "app/window_controls.h"
+#include "app/window_texts.h"
+#include "results/table_layout.h"
 
 #include <QFrame>
 #include <QGroupBox>

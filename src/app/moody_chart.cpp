@@ -1,8 +1,8 @@
-#include "moody_chart.h"
+#include "app/moody_chart.h"
 
-#include "calculation.h"
-#include "colebrook_exact.h"
-#include "media.h"
+#include "calc/calculation.h"
+#include "calc/colebrook_exact.h"
+#include "calc/media.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plot_axes.h"
+#include "app/plot_axes.h"
 
 #include <QLocale>
 #include <QPointF>

@@ -5,13 +5,13 @@
 // It also prints the comparison table of the README.
 // Usage: kolmaris_moody_figure METHOD.png CHART.png (run under QT_QPA_PLATFORM=offscreen)
 
-#include "calculation.h"
-#include "colebrook_exact.h"
-#include "file_dialogs.h"
-#include "main_window.h"
-#include "media.h"
-#include "moody_window.h"
-#include "plot_axes.h"
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/moody_window.h"
+#include "app/plot_axes.h"
+#include "calc/calculation.h"
+#include "calc/colebrook_exact.h"
+#include "calc/media.h"
 
 #include <QAbstractButton>
 #include <QAction>

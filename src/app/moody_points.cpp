@@ -1,7 +1,7 @@
-#include "moody_points.h"
+#include "app/moody_points.h"
 
-#include "media.h"
-#include "table_layout.h"
+#include "calc/media.h"
+#include "results/table_layout.h"
 
 #include <charconv>
 #include <cmath>

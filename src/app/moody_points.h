@@ -1,9 +1,9 @@
 #pragma once
 
-#include "grid_model.h"
-#include "moody_chart.h"
-#include "number_format.h"
-#include "result_row.h"
+#include "app/moody_chart.h"
+#include "results/grid_model.h"
+#include "results/number_format.h"
+#include "results/result_row.h"
 
 #include <vector>
 

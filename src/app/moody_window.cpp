@@ -1,6 +1,6 @@
-#include "moody_window.h"
+#include "app/moody_window.h"
 
-#include "file_dialogs.h"
+#include "app/file_dialogs.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

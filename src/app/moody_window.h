@@ -1,8 +1,8 @@
 #pragma once
 
-#include "errors.h"
-#include "message_sink.h"
-#include "moody_chart.h"
+#include "app/moody_chart.h"
+#include "calc/errors.h"
+#include "calc/message_sink.h"
 
 #include <QLocale>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "app/number_text.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "plot_axes.h"
+#include "app/plot_axes.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

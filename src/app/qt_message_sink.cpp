@@ -1,4 +1,4 @@
-#include "qt_message_sink.h"
+#include "app/qt_message_sink.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "results_grid.h"
+#include "app/results_grid.h"
 
-#include "table_layout.h"
-#include "table_text.h"
+#include "results/table_layout.h"
+#include "results/table_text.h"
 
 #include <QAction>
 #include <QApplication>

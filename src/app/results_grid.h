@@ -1,7 +1,7 @@
 #pragma once
 
-#include "grid_item_model.h"
-#include "grid_model.h"
+#include "app/grid_item_model.h"
+#include "results/grid_model.h"
 
 #include <QTableView>
 

@@ -2,8 +2,8 @@
 // Usage: kolmaris_screenshot OUTPUT.png [--dark] (run under QT_QPA_PLATFORM=offscreen)
 // With --dark the window is drawn under a dark palette, to check that every text stays legible.
 
-#include "file_dialogs.h"
-#include "main_window.h"
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

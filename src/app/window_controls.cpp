@@ -1,6 +1,6 @@
-#include "window_controls.h"
+#include "app/window_controls.h"
 
-#include "twips.h"
+#include "app/twips.h"
 
 #include <QFrame>
 #include <QLabel>

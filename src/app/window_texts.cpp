@@ -1,7 +1,7 @@
-#include "window_texts.h"
+#include "app/window_texts.h"
 
-#include "identity.h"
-#include "message_sink.h"
+#include "app/identity.h"
+#include "calc/message_sink.h"
 
 #include <iterator>
 

@@ -1,8 +1,8 @@
-#include "calculation.h"
+#include "calc/calculation.h"
 
-#include "checked.h"
-#include "friction_eval.h"
-#include "media.h"
+#include "calc/checked.h"
+#include "calc/friction_eval.h"
+#include "calc/media.h"
 
 #include <cmath>
 #include <iterator>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "errors.h"
-#include "message_sink.h"
+#include "calc/errors.h"
+#include "calc/message_sink.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "errors.h"
+#include "calc/errors.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "colebrook_exact.h"
+#include "calc/colebrook_exact.h"
 
 #include <cmath>
 #include <limits>

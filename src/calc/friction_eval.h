@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calculation.h"
-#include "candidates.h"
-#include "checked.h"
+#include "calc/calculation.h"
+#include "calc/candidates.h"
+#include "calc/checked.h"
 
 #include <cmath>
 

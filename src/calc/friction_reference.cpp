@@ -1,6 +1,6 @@
-#include "friction_reference.h"
+#include "calc/friction_reference.h"
 
-#include "friction_eval.h"
+#include "calc/friction_eval.h"
 
 namespace kolmaris {
 

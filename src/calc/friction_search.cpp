@@ -1,6 +1,6 @@
-#include "calculation.h"
+#include "calc/calculation.h"
 
-#include "friction_eval.h"
+#include "calc/friction_eval.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,7 +10,7 @@ namespace kolmaris {
 namespace detail {
 namespace {
 
-#include "candidate_table.inc"
+#include "calc/candidate_table.inc"
 
 // Finds what the straight sweep would find while evaluating only a few dozen candidates.
 //

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation.h"
-#include "message_sink.h"
+#include "calc/calculation.h"
+#include "calc/message_sink.h"
 
 namespace kolmaris {
 

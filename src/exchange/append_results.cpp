@@ -1,8 +1,8 @@
-#include "workbook.h"
-#include "workbook_support.h"
+#include "exchange/workbook.h"
+#include "exchange/workbook_support.h"
 
-#include "message_sink.h"
-#include "results_table.h"
+#include "calc/message_sink.h"
+#include "results/results_table.h"
 
 #include <algorithm>
 #include <cmath>

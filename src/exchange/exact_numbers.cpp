@@ -1,4 +1,4 @@
-#include "exact_numbers.h"
+#include "exchange/exact_numbers.h"
 
 #include <unzip.h>
 #include <zip.h>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "errors.h"
-#include "grid_model.h"
-#include "number_format.h"
-#include "result_row.h"
-#include "table_layout.h"
+#include "calc/errors.h"
+#include "results/grid_model.h"
+#include "results/number_format.h"
+#include "results/result_row.h"
+#include "results/table_layout.h"
 
 #include <string>
 #include <vector>

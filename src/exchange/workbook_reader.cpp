@@ -1,8 +1,8 @@
-#include "workbook.h"
-#include "workbook_support.h"
-#include "xml_bounds.h"
+#include "exchange/workbook.h"
+#include "exchange/workbook_support.h"
+#include "exchange/xml_bounds.h"
 
-#include "media.h"
+#include "calc/media.h"
 
 #include <unzip.h>
 

@@ -1,6 +1,6 @@
-#include "workbook_support.h"
+#include "exchange/workbook_support.h"
 
-#include "message_sink.h"
+#include "calc/message_sink.h"
 
 namespace kolmaris::exchange_detail {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "table_layout.h"
-#include "workbook.h"
+#include "exchange/workbook.h"
+#include "results/table_layout.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "workbook.h"
-#include "workbook_support.h"
+#include "exchange/workbook.h"
+#include "exchange/workbook_support.h"
 
-#include "exact_numbers.h"
-#include "media.h"
+#include "calc/media.h"
+#include "exchange/exact_numbers.h"
 
 #include <xlsxwriter.h>
 

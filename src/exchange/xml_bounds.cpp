@@ -1,6 +1,6 @@
-#include "xml_bounds.h"
+#include "exchange/xml_bounds.h"
 
-#include "workbook_support.h"
+#include "exchange/workbook_support.h"
 
 #include <array>
 #include <cstring>

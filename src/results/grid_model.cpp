@@ -1,4 +1,4 @@
-#include "grid_model.h"
+#include "results/grid_model.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "number_format.h"
+#include "results/number_format.h"
 
 #include <algorithm>
 #include <cmath>

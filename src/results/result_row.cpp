@@ -1,7 +1,7 @@
-#include "result_row.h"
+#include "results/result_row.h"
 
-#include "media.h"
-#include "table_layout.h"
+#include "calc/media.h"
+#include "results/table_layout.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculation.h"
-#include "number_format.h"
+#include "calc/calculation.h"
+#include "results/number_format.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "results_table.h"
+#include "results/results_table.h"
 
-#include "table_layout.h"
+#include "results/table_layout.h"
 
 #include <limits>
 #include <string>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "calculation.h"
-#include "grid_model.h"
-#include "message_sink.h"
-#include "number_format.h"
-#include "result_row.h"
+#include "calc/calculation.h"
+#include "calc/message_sink.h"
+#include "results/grid_model.h"
+#include "results/number_format.h"
+#include "results/result_row.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "table_layout.h"
+#include "results/table_layout.h"
 
 namespace kolmaris {
 

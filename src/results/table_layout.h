@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid_model.h"
+#include "results/grid_model.h"
 
 namespace kolmaris {
 

@@ -1,6 +1,6 @@
-#include "table_text.h"
+#include "results/table_text.h"
 
-#include "table_layout.h"
+#include "results/table_layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "results_grid.h"
+#include "app/results_grid.h"
 #include "window_fixture.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 // The file dialogs list a folder without reading what is in its files: a file whose reading
 // blocks (/proc/kmsg, a pipe, a stalled network share) must not freeze the program.
 
-#include "file_dialogs.h"
+#include "app/file_dialogs.h"
 
 #include <QApplication>
 #include <QDir>

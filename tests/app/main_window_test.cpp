@@ -1,6 +1,6 @@
+#include "app/main_window.h"
+#include "app/qt_message_sink.h"
 #include "box_closer.h"
-#include "main_window.h"
-#include "qt_message_sink.h"
 #include "recording_sink.h"
 #include "window_fixture.h"
 

@@ -1,5 +1,5 @@
+#include "app/qt_message_sink.h"
 #include "box_closer.h"
-#include "qt_message_sink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The Moody chart: its frame, its window beside the main window, and its pictures.
 
-#include "colebrook_exact.h"
-#include "moody_window.h"
-#include "plot_axes.h"
+#include "app/moody_window.h"
+#include "app/plot_axes.h"
+#include "calc/colebrook_exact.h"
 #include "window_fixture.h"
 
 #include <QAction>

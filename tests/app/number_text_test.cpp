@@ -1,5 +1,5 @@
+#include "app/number_text.h"
 #include "locales.h"
-#include "number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "results_grid.h"
-#include "results_table.h"
+#include "app/results_grid.h"
+#include "results/results_table.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -1,7 +1,7 @@
 // What the grid shows of the results through the real window: every digit, the newest row, and
 // where each row came from.
 
-#include "results_grid.h"
+#include "app/results_grid.h"
 #include "window_fixture.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "file_dialogs.h"
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
 #include "locales.h"
-#include "main_window.h"
 #include "recording_sink.h"
 
 #include <QLineEdit>

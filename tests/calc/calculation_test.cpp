@@ -1,4 +1,4 @@
-#include "calculation.h"
+#include "calc/calculation.h"
 #include "record_fields.h"
 #include "recording_sink.h"
 

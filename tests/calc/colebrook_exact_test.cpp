@@ -1,4 +1,4 @@
-#include "colebrook_exact.h"
+#include "calc/colebrook_exact.h"
 
 #include <gtest/gtest.h>
 

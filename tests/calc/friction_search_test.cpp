@@ -1,7 +1,7 @@
-#include "calculation.h"
-#include "candidates.h"
-#include "friction_eval.h"
-#include "friction_reference.h"
+#include "calc/calculation.h"
+#include "calc/candidates.h"
+#include "calc/friction_eval.h"
+#include "calc/friction_reference.h"
 #include "record_fields.h"
 
 #include <gtest/gtest.h>

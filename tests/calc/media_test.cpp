@@ -1,4 +1,4 @@
-#include "media.h"
+#include "calc/media.h"
 #include "recording_sink.h"
 
 #include <gtest/gtest.h>

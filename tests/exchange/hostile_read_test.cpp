@@ -1,7 +1,7 @@
-#include "workbook.h"
+#include "exchange/workbook.h"
+#include "exchange/workbook_support.h"
+#include "exchange/xml_bounds.h"
 #include "workbook_fixtures.h"
-#include "workbook_support.h"
-#include "xml_bounds.h"
 
 #include <QTemporaryDir>
 

@@ -1,4 +1,4 @@
-#include "workbook.h"
+#include "exchange/workbook.h"
 #include "workbook_fixtures.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "calculation.h"
+#include "calc/calculation.h"
+#include "exchange/workbook.h"
 #include "grid_cells.h"
 #include "recording_sink.h"
-#include "results_table.h"
-#include "workbook.h"
+#include "results/results_table.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // Writes the sample table to argv[1] and prints the failure message, if any. The permission
 // tests run it as another user.
+#include "exchange/workbook.h"
 #include "number_formats.h"
 #include "table_support.h"
-#include "workbook.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
+#include "exchange/workbook.h"
 #include "number_formats.h"
 #include "table_support.h"
-#include "workbook.h"
 
 #include <QDir>
 #include <QFile>

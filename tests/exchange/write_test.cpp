@@ -1,7 +1,7 @@
+#include "exchange/workbook.h"
 #include "number_formats.h"
 #include "package_support.h"
 #include "table_support.h"
-#include "workbook.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "grid_model.h"
+#include "results/grid_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "number_format.h"
 #include "number_formats.h"
+#include "results/number_format.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@ namespace {
 
 using test_support::english;
 using test_support::german;
-
 
 struct Case {
     double value;

@@ -1,6 +1,6 @@
 #include "number_formats.h"
 #include "recording_sink.h"
-#include "result_row.h"
+#include "results/result_row.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@ namespace {
 using Kind = ResultNote::Kind;
 using Kinds = std::vector<Kind>;
 using test_support::german;
-
 
 Kinds kindsOf(const std::vector<ResultNote>& notes) {
     Kinds kinds;

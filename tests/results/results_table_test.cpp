@@ -1,7 +1,7 @@
 #include "grid_cells.h"
 #include "number_formats.h"
 #include "recording_sink.h"
-#include "results_table.h"
+#include "results/results_table.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,6 @@ std::vector<std::string> expectedRow(int k) {
     const std::string n = std::to_string(k);
     return {n, n + ",25", n + "0,00", n + "00,50", n + "000", (k < 10 ? "0,0000" : "0,000") + n};
 }
-
 
 class ResultsTable : public testing::Test {
 protected:

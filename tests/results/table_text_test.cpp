@@ -1,5 +1,5 @@
-#include "results_table.h"
-#include "table_text.h"
+#include "results/results_table.h"
+#include "results/table_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "grid_model.h"
-#include "table_layout.h"
+#include "results/grid_model.h"
+#include "results/table_layout.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "number_format.h"
+#include "results/number_format.h"
 
 // The two decimal separators the tests run every result text under.
 namespace kolmaris::test_support {
