@@ -1,6 +1,7 @@
 // How long the workbook reader takes on the slowest inputs its bounds let through: each shape
 // repeated as often as the bounds allow. Import runs on the GUI thread, so the figure is how
 // long the window can stand still on a file.
+#include "exchange/sheet_results.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "exchange/xml_bounds.h"

@@ -2,6 +2,7 @@
 // package, or a sheet part and its shared strings given directly (so the fuzzer can work on the
 // XML without having to keep deflate streams and checksums intact). Whatever the reader
 // accepts must append to a fresh table.
+#include "exchange/sheet_results.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "fuzz_support.h"

@@ -28,11 +28,6 @@ std::string cellName(int row, int col);
 // "1 Ergebnis", "3 Ergebnisse".
 std::string resultCount(int count);
 
-// The reader's second half on its own: the results of a sheet part and its shared-strings part
-// (empty when there is none), for fuzzing the XML without a zip around it.
-std::vector<ResultValues> readResultsSheet(const std::string& sheet,
-                                           const std::string& sharedStrings);
-
 [[noreturn]] void fail(WorkbookError::Kind kind, const std::string& headline,
                        const std::string& reason);
 

@@ -1,3 +1,4 @@
+#include "exchange/sheet_results.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "exchange/xml_bounds.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "results/result_row.h"
+
+#include <QByteArray>
+
+#include <string>
+#include <vector>
+
+// The results table in a sheet: its header rows, its result rows and their inputs.
+namespace kolmaris::exchange_detail {
+
+// The results of a sheet part and its shared-strings part (empty when there is none).
+std::vector<ResultValues> resultsOfParts(const QByteArray& sheetBytes,
+                                         const QByteArray& sharedStringsBytes);
+
+// The same from plain strings, for fuzzing the XML without a zip around it.
+std::vector<ResultValues> readResultsSheet(const std::string& sheet,
+                                           const std::string& sharedStrings);
+
+} // namespace kolmaris::exchange_detail

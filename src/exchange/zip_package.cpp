@@ -1,0 +1,166 @@
+#include "exchange/zip_package.h"
+
+#include "exchange/reader_common.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace kolmaris::exchange_detail {
+
+namespace {
+
+voidpf memoryOpen(voidpf opaque, const void*, int mode) {
+    return (mode & ZLIB_FILEFUNC_MODE_WRITE) ? nullptr : opaque;
+}
+
+uLong memoryRead(voidpf, voidpf stream, void* buf, uLong size) {
+    auto* file = static_cast<MemoryFile*>(stream);
+    const auto total = static_cast<ZPOS64_T>(file->bytes->size());
+    const ZPOS64_T available = file->position < total ? total - file->position : 0;
+    const ZPOS64_T n = std::min<ZPOS64_T>(size, available);
+    std::memcpy(buf, file->bytes->constData() + file->position, static_cast<std::size_t>(n));
+    file->position += n;
+    return static_cast<uLong>(n);
+}
+
+uLong memoryWrite(voidpf, voidpf, const void*, uLong) {
+    return 0;
+}
+
+ZPOS64_T memoryTell(voidpf, voidpf stream) {
+    return static_cast<MemoryFile*>(stream)->position;
+}
+
+long memorySeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    auto* file = static_cast<MemoryFile*>(stream);
+    const auto total = static_cast<ZPOS64_T>(file->bytes->size());
+    ZPOS64_T base = 0;
+    switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET:
+        base = 0;
+        break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+        base = file->position;
+        break;
+    case ZLIB_FILEFUNC_SEEK_END:
+        base = total;
+        break;
+    default:
+        return -1;
+    }
+    if (offset > total || base > total - offset) {
+        return -1; // offsets come from the file and may point anywhere
+    }
+    file->position = base + offset;
+    return 0;
+}
+
+int memoryClose(voidpf, voidpf) {
+    return 0;
+}
+
+int memoryError(voidpf, voidpf) {
+    return 0;
+}
+
+} // namespace
+
+Package::Package(const QByteArray& bytes) : bytes_(bytes) {
+    memory_.bytes = &bytes_;
+    zlib_filefunc64_def io{};
+    io.zopen64_file = memoryOpen;
+    io.zread_file = memoryRead;
+    io.zwrite_file = memoryWrite;
+    io.ztell64_file = memoryTell;
+    io.zseek64_file = memorySeek;
+    io.zclose_file = memoryClose;
+    io.zerror_file = memoryError;
+    io.opaque = &memory_;
+    zip_ = unzOpen2_64("", &io);
+    if (zip_ == nullptr) {
+        damaged();
+    }
+    unz_global_info64 info{};
+    if (unzGetGlobalInfo64(zip_, &info) != UNZ_OK) {
+        unzClose(zip_);
+        damaged();
+    }
+    if (info.number_entry > static_cast<ZPOS64_T>(maxEntries)) {
+        unzClose(zip_);
+        tooLarge();
+    }
+    try {
+        if (info.number_entry > 0) {
+            refuseDuplicateNames();
+        }
+    } catch (...) {
+        unzClose(zip_);
+        throw;
+    }
+}
+
+std::optional<QByteArray> Package::part(const QString& name) {
+    const QByteArray wanted = name.toUtf8();
+    if (wanted.isEmpty() || wanted.size() >= 256) {
+        return std::nullopt;
+    }
+    const int located = unzLocateFile(zip_, wanted.constData(), 2 /* case-insensitive */);
+    if (located == UNZ_END_OF_LIST_OF_FILE) {
+        return std::nullopt;
+    }
+    if (located != UNZ_OK || unzOpenCurrentFile(zip_) != UNZ_OK) {
+        damaged();
+    }
+    QByteArray out;
+    char chunk[16384];
+    for (;;) {
+        // The sizes in the entry's header are not trusted: the count is what was inflated.
+        const int n = unzReadCurrentFile(zip_, chunk, sizeof chunk);
+        if (n < 0) {
+            unzCloseCurrentFile(zip_);
+            damaged();
+        }
+        if (n == 0) {
+            break;
+        }
+        if (out.size() + n > maxPartBytes) {
+            unzCloseCurrentFile(zip_);
+            tooLarge();
+        }
+        out.append(chunk, n);
+    }
+    if (unzCloseCurrentFile(zip_) != UNZ_OK) { // the CRC, once everything was read
+        damaged();
+    }
+    return out;
+}
+
+void Package::refuseDuplicateNames() {
+    std::set<std::string> seen;
+    int status = unzGoToFirstFile(zip_);
+    for (int count = 0; status == UNZ_OK; status = unzGoToNextFile(zip_)) {
+        unz_file_info64 info{};
+        if (++count > maxEntries ||
+            unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+            damaged();
+        }
+        std::string name(info.size_filename, '\0');
+        if (unzGetCurrentFileInfo64(zip_, nullptr, name.data(), static_cast<uLong>(name.size()),
+                                    nullptr, 0, nullptr, 0) != UNZ_OK) {
+            damaged();
+        }
+        for (char& c : name) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        if (!seen.insert(name).second) {
+            reject(Kind::Damaged, "Sie enthält einen Teil mehrfach unter demselben Namen.");
+        }
+    }
+    if (status != UNZ_END_OF_LIST_OF_FILE) {
+        damaged();
+    }
+}
+
+} // namespace kolmaris::exchange_detail

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <unzip.h>
+
+#include <optional>
+
+namespace kolmaris::exchange_detail {
+
+// A workbook's zip container, read from memory within the reader's limits. Read with the system's
+// minizip, the same one libxlsxwriter writes with. (QuaZip carries its own copy of minizip under
+// the same symbol names; with both in one process libxlsxwriter's calls land in QuaZip's copy and
+// crash.)
+
+// The bytes of the file, seen by minizip through its I/O callbacks.
+struct MemoryFile {
+    const QByteArray* bytes = nullptr;
+    ZPOS64_T position = 0;
+};
+
+class Package {
+public:
+    // Opens the container; refuses it when it is broken, has too many entries, or holds one
+    // name twice.
+    explicit Package(const QByteArray& bytes);
+    ~Package() { unzClose(zip_); }
+    Package(const Package&) = delete;
+    Package& operator=(const Package&) = delete;
+
+    // A part by name, inflated; nothing when the package has no such part. Part names in the
+    // container are case-insensitive.
+    std::optional<QByteArray> part(const QString& name);
+
+private:
+    // With two entries of one name this reader would take the first and other programs the
+    // last, so the same file would show two different tables. Names compare as the lookup
+    // compares them, without regard to ASCII case.
+    void refuseDuplicateNames();
+
+    QByteArray bytes_;
+    MemoryFile memory_;
+    unzFile zip_ = nullptr;
+};
+
+} // namespace kolmaris::exchange_detail
