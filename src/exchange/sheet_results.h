@@ -2,10 +2,10 @@
 
 #include "results/result_row.h"
 
-#include <QByteArray>
-
 #include <string>
 #include <vector>
+
+class QByteArray; // declared only, so the fuzz build reads sheets without Qt's headers
 
 // The results table in a sheet: its header rows, its result rows and their inputs.
 namespace kolmaris::exchange_detail {
