@@ -3,6 +3,7 @@
 
 #include "calc/media.h"
 #include "exchange/exact_numbers.h"
+#include "exchange/file_replacement.h"
 
 #include <xlsxwriter.h>
 
@@ -33,54 +34,10 @@ namespace {
 using namespace exchange_detail;
 namespace fs = std::filesystem;
 
-const char* const headline = "Die Tabelle kann nicht gespeichert werden.";
-
 // The number format of a table column: "0", "0.00" or "0.00000", as the table shows it.
 std::string columnPattern(int col) {
     const int decimals = columnDecimals[col];
     return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
-}
-
-[[noreturn]] void cannotWrite(const std::string& reason) {
-    fail(WorkbookError::Kind::CannotWrite, headline, reason);
-}
-
-// The German reason for a failed file operation, from its errno.
-[[noreturn]] void cannotWriteErrno(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        cannotWrite("Den Ordner gibt es nicht.");
-    case EACCES:
-    case EPERM:
-        cannotWrite("Für diesen Ordner oder diese Datei fehlt die Schreibberechtigung.");
-    case EROFS:
-        cannotWrite("Der Datenträger ist schreibgeschützt.");
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        cannotWrite("Auf dem Datenträger ist nicht genug Platz.");
-    case EISDIR:
-        cannotWrite("Unter diesem Namen gibt es schon einen Ordner.");
-    case ENAMETOOLONG:
-        cannotWrite("Der Dateiname ist zu lang.");
-    case ELOOP:
-        cannotWrite("Der Dateiname führt über zu viele Verknüpfungen.");
-    default:
-        cannotWrite("Die Datei konnte nicht geschrieben werden.");
-    }
-}
-
-// A failure to create a file in `folder`. "No such file" there can also come from a folder that
-// exists but takes no files of this kind (a virtual file system); only a missing folder may be
-// called missing.
-[[noreturn]] void cannotCreateIn(const fs::path& folder, int error) {
-    std::error_code ec;
-    if ((error == ENOENT || error == ENOTDIR) && fs::is_directory(folder, ec)) {
-        cannotWrite("In diesem Ordner lassen sich keine Dateien anlegen.");
-    }
-    cannotWriteErrno(error);
 }
 
 // A result text of the table back to the number it shows: digits, an optional leading minus
@@ -106,7 +63,7 @@ bool parseTableNumber(const std::string& text, char separator, double& value) {
 std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
                                                        const NumberFormat& format) {
     if (!isSetUp(table)) {
-        fail(WorkbookError::Kind::TableUnusable, headline, "Die Tabelle ist nicht eingerichtet.");
+        fail(WorkbookError::Kind::TableUnusable, saveHeadline, "Die Tabelle ist nicht eingerichtet.");
     }
     const int standing = standingResults(table);
     std::vector<std::array<double, tableCols>> rows(static_cast<std::size_t>(standing));
@@ -115,7 +72,7 @@ std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
             const std::string& text = table.cell(headerRows + r, c);
             if (!parseTableNumber(text, format.decimalSeparator,
                                   rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])) {
-                fail(WorkbookError::Kind::TableUnusable, headline,
+                fail(WorkbookError::Kind::TableUnusable, saveHeadline,
                      "In Zelle " + cellName(headerRows + r, c) + " der Tabelle steht keine Zahl.");
             }
         }
@@ -175,58 +132,6 @@ private:
     locale_t previous_ = static_cast<locale_t>(0);
 };
 #endif
-
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const fs::path& folder) {
-#ifdef _WIN32
-        // A fresh name, created exclusively so that no other file is ever overwritten.
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = ".kolmaris-" + std::to_string(random()) + ".part";
-            const fs::path candidate = folder / name;
-            const int fd = _wopen(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                                  _S_IREAD | _S_IWRITE);
-            if (fd >= 0) {
-                _close(fd);
-                path_ = candidate.string();
-                return;
-            }
-            if (errno != EEXIST) {
-                cannotCreateIn(folder, errno);
-            }
-        }
-        cannotWriteErrno(EEXIST);
-#else
-        std::string pattern = (folder / ".kolmaris-XXXXXX.part").string();
-        const int fd = mkstemps(pattern.data(), 5);
-        if (fd < 0) {
-            cannotCreateIn(folder, errno);
-        }
-        ::close(fd);
-        path_ = pattern;
-#endif
-    }
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            std::error_code ignored;
-            fs::remove(path_, ignored);
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::string& path() const {
-        return path_;
-    }
-    void release() {
-        path_.clear();
-    }
-
-private:
-    std::string path_;
-};
 
 // Columns H onward of one result row: its inputs and notes, or nothing when they were not kept.
 bool writeOrigin(lxw_worksheet* sheet, lxw_row_t row, const ResultOrigin& origin,
@@ -324,100 +229,6 @@ void writeWorkbook(const GridModel& table, const std::vector<std::array<double, 
         cannotWriteErrno(closeErrno);
     }
 }
-
-// The bytes must be on the disk before the rename makes them the file's content.
-void syncToDisk(const std::string& file) {
-#ifdef _WIN32
-    const int fd = _open(file.c_str(), _O_RDWR | _O_BINARY);
-    if (fd < 0) {
-        cannotWriteErrno(errno);
-    }
-    const int synced = _commit(fd);
-    const int syncErrno = errno;
-    _close(fd);
-#else
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        cannotWriteErrno(errno);
-    }
-    const int synced = ::fsync(fd);
-    const int syncErrno = errno;
-    ::close(fd);
-#endif
-    if (synced != 0) {
-        cannotWriteErrno(syncErrno);
-    }
-}
-
-// The file a chain of links ends at, whether it exists or not: the workbook replaces that file
-// in its own folder and leaves the links as they are.
-fs::path resolveLinks(fs::path target) {
-    for (int hops = 0;; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(target, ec))) {
-            return target;
-        }
-        if (hops == 40) {
-            cannotWriteErrno(ELOOP);
-        }
-        const fs::path next = fs::read_symlink(target, ec);
-        if (ec) {
-            cannotWriteErrno(ec.value());
-        }
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-}
-
-#ifndef _WIN32
-// The rename needs only the folder's permission, so without this check a write-protected file,
-// or one the user may not write at all, would be replaced.
-void checkReplaceable(const fs::path& target) {
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) != 0) {
-        return; // a new file
-    }
-    if (!S_ISREG(existing.st_mode)) {
-        cannotWrite("Unter diesem Namen gibt es schon etwas, das keine Datei ist.");
-    }
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-        cannotWriteErrno(errno);
-    }
-}
-
-// mkstemps creates the file for its creator only; give the workbook the mode an ordinary new
-// file would get, or the owner, group and mode of the file it replaces. Where the owner or
-// group cannot be kept, the older file stays.
-void setFinalMode(const std::string& temporary, const fs::path& target) {
-    struct stat existing {};
-    struct stat created {};
-    mode_t mode;
-    if (::stat(target.c_str(), &existing) == 0) {
-        mode = existing.st_mode & 07777;
-        if (::stat(temporary.c_str(), &created) != 0) {
-            cannotWriteErrno(errno);
-        }
-        if ((created.st_uid != existing.st_uid || created.st_gid != existing.st_gid) &&
-            ::chown(temporary.c_str(), existing.st_uid, existing.st_gid) != 0) {
-            cannotWrite("Die vorhandene Datei gehört einem anderen Benutzer oder einer anderen "
-                        "Gruppe; sie wird nicht ersetzt.");
-        }
-    } else {
-        // Reading the mask means setting it; the program has one thread, so nothing races.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::chmod(temporary.c_str(), mode);
-}
-
-void syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd); // best effort: the rename itself already happened
-        ::close(fd);
-    }
-}
-#endif
 
 } // namespace
 
