@@ -38,8 +38,8 @@ const Situation situations[] = {
     // the end of the sweep, after some 9.6 million candidates.
     {"LateAcceptance", 0.00015 / (3.72 * 0.99), 0.00015, 0.01},
     // An absurd negative flow through a hair-thin pipe: candidates overflow from about two
-    // million on, and the search must find the first that does. The slowest input found for
-    // the fast search, among some 400,000 random ones over every range.
+    // million on, and the search must find the first that does. Inputs like this one are the
+    // slowest found for the fast search, among many thousands of random ones over every range.
     {"OverflowMidSweep", 2.8746039327103223e-07, 0.000007, -5.0585604287440895e+305},
 };
 
