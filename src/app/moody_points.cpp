@@ -3,7 +3,6 @@
 #include "calc/media.h"
 #include "results/table_layout.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -11,19 +10,8 @@ namespace kolmaris {
 
 std::vector<MoodyPoint> moodyPointsOf(const GridModel& grid, const ResultOrigins& origins,
                                       const NumberFormat& format) {
-    auto parse = [&format](const std::string& text) {
-        std::string plain = text;
-        for (char& c : plain) {
-            if (c == format.decimalSeparator) {
-                c = '.';
-            }
-        }
-        const auto first = plain.find_first_not_of(' ');
-        double value = std::numeric_limits<double>::quiet_NaN();
-        if (first != std::string::npos) {
-            std::from_chars(plain.data() + first, plain.data() + plain.size(), value);
-        }
-        return value;
+    const auto parse = [&format](const std::string& text) {
+        return parseFixed(text, format).value_or(std::numeric_limits<double>::quiet_NaN());
     };
     std::vector<MoodyPoint> points;
     const int standing = standingResults(grid);

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -40,41 +39,24 @@ std::string columnPattern(int col) {
     return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
 }
 
-// A result text of the table back to the number it shows: digits, an optional leading minus
-// and at most one decimal separator - the separator the table was formatted with.
-bool parseTableNumber(const std::string& text, char separator, double& value) {
-    std::string plain = text;
-    for (char& c : plain) {
-        if (c == separator) {
-            c = '.';
-        } else if (c == '.' || c == 'e' || c == 'E' || c == 'x' || c == 'X') {
-            return false; // only the table's own plain digits, never another notation
-        }
-    }
-    if (plain.empty() || plain.front() == '+') {
-        return false;
-    }
-    const char* end = plain.data() + plain.size();
-    const auto [ptr, ec] = std::from_chars(plain.data(), end, value, std::chars_format::fixed);
-    return ec == std::errc() && ptr == end && std::isfinite(value);
-}
-
 // The result rows as numbers, checked before any file is touched.
 std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
                                                        const NumberFormat& format) {
     if (!isSetUp(table)) {
-        fail(WorkbookError::Kind::TableUnusable, saveHeadline, "Die Tabelle ist nicht eingerichtet.");
+        fail(WorkbookError::Kind::TableUnusable, saveHeadline,
+             "Die Tabelle ist nicht eingerichtet.");
     }
     const int standing = standingResults(table);
     std::vector<std::array<double, tableCols>> rows(static_cast<std::size_t>(standing));
     for (int r = 0; r < standing; ++r) {
         for (int c = 0; c < tableCols; ++c) {
             const std::string& text = table.cell(headerRows + r, c);
-            if (!parseTableNumber(text, format.decimalSeparator,
-                                  rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])) {
+            const auto value = parseFixed(text, format);
+            if (!value) {
                 fail(WorkbookError::Kind::TableUnusable, saveHeadline,
                      "In Zelle " + cellName(headerRows + r, c) + " der Tabelle steht keine Zahl.");
             }
+            rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = *value;
         }
     }
     return rows;

@@ -1,6 +1,7 @@
 #include "results/number_format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -73,6 +74,27 @@ std::string formatFixed(double value, int decimals, const NumberFormat& format) 
         result.append(digits, integerLength, std::string::npos);
     }
     return result;
+}
+
+std::optional<double> parseFixed(const std::string& text, const NumberFormat& format) {
+    std::string plain = text;
+    for (char& c : plain) {
+        if (c == format.decimalSeparator) {
+            c = '.';
+        } else if (c == '.' || c == 'e' || c == 'E' || c == 'x' || c == 'X') {
+            return std::nullopt; // only the table's own plain digits, never another notation
+        }
+    }
+    if (plain.empty() || plain.front() == '+') {
+        return std::nullopt;
+    }
+    double value = 0;
+    const char* end = plain.data() + plain.size();
+    const auto [ptr, ec] = std::from_chars(plain.data(), end, value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace kolmaris

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace kolmaris {
@@ -13,5 +14,10 @@ struct NumberFormat {
 // "0.00000"): no grouping, at least one integer digit, a leading minus for negative values
 // (also when the value rounds to zero), halfway cases rounded away from zero.
 std::string formatFixed(double value, int decimals, const NumberFormat& format);
+
+// A text formatFixed wrote, back to its number: digits, an optional leading minus and at most
+// one decimal separator, the one of `format`. Anything else, another notation included, is
+// no such text.
+std::optional<double> parseFixed(const std::string& text, const NumberFormat& format);
 
 } // namespace kolmaris
