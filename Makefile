@@ -7,7 +7,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DKOLMARIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build test test-sanitize fuzz run bench package clean
+.PHONY: all deps configure build test test-sanitize fuzz run bench figures package clean
 
 all: build
 
@@ -39,6 +39,10 @@ fuzz: deps
 
 run: build
 	@$(BUILD_DIR)/src/app/Davudeviredidara
+
+# Renders the README's pictures into docs/ again.
+figures: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target figures
 
 bench: build
 	@$(BUILD_DIR)/bench/kolmaris_bench

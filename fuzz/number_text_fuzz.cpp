@@ -1,7 +1,7 @@
 // Arbitrary bytes as an input box's text, under German and English settings: the conversion
 // gives a finite double or its own failure, never anything else.
 
-#include "app/number_text.h"
+#include "app/platform/number_text.h"
 #include "fuzz_support.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
-#include "app/file_dialogs.h"
-#include "app/identity.h"
-#include "app/main_window.h"
-#include "app/qt_message_sink.h"
+#include "app/platform/file_dialogs.h"
+#include "app/window/identity.h"
+#include "app/window/main_window.h"
+#include "app/platform/qt_message_sink.h"
 
 #include <QApplication>
 #include <QIcon>

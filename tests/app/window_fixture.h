@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/file_dialogs.h"
-#include "app/main_window.h"
+#include "app/platform/file_dialogs.h"
+#include "app/window/main_window.h"
 #include "locales.h"
 #include "recording_sink.h"
 

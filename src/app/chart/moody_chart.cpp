@@ -1,0 +1,140 @@
+#include "app/chart/moody_chart.h"
+
+#include "app/chart/moody_chart_style.h"
+
+#include "calc/calculation.h"
+#include "calc/colebrook_exact.h"
+#include "calc/media.h"
+
+#include <QFontMetricsF>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace kolmaris {
+
+using namespace moody_style;
+
+MoodyMapping::MoodyMapping(const QRectF& plotArea)
+    : area_(plotArea), reynolds_(PlotAxis::Scale::Logarithmic, minReynolds, maxReynolds,
+                                 plotArea.left(), plotArea.right()),
+      lambda_(PlotAxis::Scale::Logarithmic, minLambda, maxLambda, plotArea.bottom(),
+              plotArea.top()) {}
+
+QPointF MoodyMapping::toPixel(double reynolds, double lambda) const {
+    return {reynolds_.toPixel(reynolds), lambda_.toPixel(lambda)};
+}
+
+QPointF MoodyMapping::toValues(const QPointF& pixel) const {
+    return {reynolds_.toValue(pixel.x()), lambda_.toValue(pixel.y())};
+}
+
+bool MoodyMapping::inRange(double reynolds, double lambda) {
+    return reynolds >= minReynolds && reynolds <= maxReynolds && lambda >= minLambda &&
+           lambda <= maxLambda;
+}
+
+MoodyChart::MoodyChart(const QLocale& locale, QWidget* parent) : QWidget(parent), locale_(locale) {
+    setObjectName(QStringLiteral("moodyChart"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void MoodyChart::setResults(std::vector<MoodyPoint> points, std::optional<double> diameterMetres) {
+    points_ = std::move(points);
+    // A diameter the curves cannot be drawn for is no diameter.
+    if (diameterMetres && !(std::isfinite(*diameterMetres) && *diameterMetres > 0)) {
+        diameterMetres.reset();
+    }
+    diameter_ = diameterMetres;
+    update();
+}
+
+MoodyMapping MoodyChart::mappingFor(const QRectF& bounds) {
+    return MoodyMapping(bounds.adjusted(marginLeft, marginTop, -marginRight, -marginBottom));
+}
+
+bool MoodyChart::placeable(const MoodyPoint& point) {
+    return std::isfinite(point.reynolds) && std::isfinite(point.lambda) && point.reynolds > 0 &&
+           point.lambda > 0;
+}
+
+QPointF MoodyChart::placeOf(const MoodyPoint& point, const MoodyMapping& mapping) const {
+    const QPointF pixel = mapping.toPixel(point.reynolds, point.lambda);
+    const QRectF& area = mapping.plotArea();
+    return {std::clamp(pixel.x(), area.left(), area.right()),
+            std::clamp(pixel.y(), area.top(), area.bottom())};
+}
+
+std::optional<std::size_t> MoodyChart::pointNear(const QPointF& pixel) const {
+    const MoodyMapping frame = mapping();
+    std::optional<std::size_t> nearest;
+    double best = hoverRadius * hoverRadius;
+    // From the newest back, so the point drawn on top wins a tie.
+    for (std::size_t i = points_.size(); i-- > 0;) {
+        if (!placeable(points_[i])) {
+            continue;
+        }
+        const QPointF d = placeOf(points_[i], frame) - pixel;
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance < best) {
+            best = distance;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+QString MoodyChart::number(double value, int decimals) const {
+    QLocale plain = locale_;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'f', decimals);
+}
+
+QString MoodyChart::describe(const MoodyPoint& point) const {
+    QString text = QStringLiteral("Ergebnis Nr. %1\nRe = %2\nλ = %3")
+                       .arg(point.number)
+                       .arg(number(point.reynolds, 0), number(point.lambda, 5));
+    if (!point.relativeRoughness) {
+        return text;
+    }
+    try {
+        const double exact = colebrookExact(*point.relativeRoughness, point.reynolds);
+        const double percent = (point.lambda - exact) / exact * 100;
+        QString difference = number(std::abs(percent), 1);
+        if (difference != number(0, 1)) {
+            difference.prepend(percent < 0 ? QStringLiteral("−") : QStringLiteral("+"));
+        }
+        text += QStringLiteral("\nλ exakt (Colebrook) = %1\nAbweichung %2 %")
+                    .arg(number(exact, 5), difference);
+    } catch (const ColebrookArgumentError&) {
+        text += QStringLiteral("\nλ exakt: für diese Werte nicht bestimmbar");
+    }
+    return text;
+}
+
+void MoodyChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    render(painter, QRectF(rect()));
+}
+
+bool MoodyChart::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (const auto index = pointNear(help->pos())) {
+            QToolTip::showText(help->globalPos(), describe(points_[*index]), this);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace kolmaris

@@ -1,0 +1,145 @@
+#include "app/chart/moody_window.h"
+
+#include "app/platform/file_dialogs.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kolmaris {
+
+MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), messages_(messages), files_(files) {
+    setObjectName(QStringLiteral("moodyWindow"));
+    setWindowTitle(QStringLiteral("Moody-Diagramm"));
+    // Only the main window's closing ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    chart_ = new MoodyChart(locale, this);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("moodySummary"));
+    summary_->setTextFormat(Qt::PlainText);
+    summary_->setWordWrap(true);
+    auto* save = new QPushButton(QStringLiteral("Bild speichern…"), this);
+    save->setObjectName(QStringLiteral("moodySave"));
+    save->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &MoodyWindow::savePictureCommand);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(summary_, 1);
+    bar->addWidget(save, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(chart_, 1);
+    layout->addLayout(bar);
+    resize(chart_->sizeHint() + QSize(12, 48));
+    updateSummary();
+}
+
+void MoodyWindow::setResults(std::vector<MoodyPoint> points, std::optional<double> diameterMetres) {
+    chart_->setResults(std::move(points), diameterMetres);
+    updateSummary();
+}
+
+void MoodyWindow::updateSummary() {
+    const auto& points = chart_->points();
+    QStringList parts;
+    parts << (points.size() == 1 ? QStringLiteral("1 Ergebnis")
+                                 : QStringLiteral("%1 Ergebnisse").arg(points.size()));
+    QStringList unplaced;
+    for (const MoodyPoint& p : points) {
+        if (!(p.reynolds > 0 && p.lambda > 0 && std::isfinite(p.reynolds) &&
+              std::isfinite(p.lambda))) {
+            unplaced << QString::number(p.number);
+        }
+    }
+    if (!unplaced.isEmpty()) {
+        parts << QStringLiteral("nicht darstellbar (Re oder λ nicht positiv): Nr. ") +
+                     unplaced.join(QStringLiteral(", "));
+    }
+    if (!chart_->diameter()) {
+        parts << QStringLiteral("Rauheitskurven nach der ersten Berechnung");
+    }
+    parts << QStringLiteral("Maus auf einen Punkt: Werte und Abweichung vom exakten λ");
+    summary_->setText(parts.join(QStringLiteral(" · ")));
+}
+
+void MoodyWindow::placeBeside(const QWidget& other) {
+    QPoint at = other.frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* screen = other.screen()) {
+        const QRect free = screen->availableGeometry();
+        at.setX(std::max(free.left(), std::min(at.x(), free.right() - frameGeometry().width())));
+        at.setY(std::max(free.top(), std::min(at.y(), free.bottom() - frameGeometry().height())));
+    }
+    move(at);
+}
+
+QString MoodyWindow::proposedPictureName() {
+    return QStringLiteral("Kolmaris-Moody-Diagramm.png");
+}
+
+void MoodyWindow::savePicture(const QString& path) const {
+    // Written under a temporary name and renamed only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw PictureError("Die Datei kann nicht angelegt werden: " +
+                           file.errorString().toStdString());
+    }
+    const QSize size = chart_->size();
+    const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(bounds);
+        svg.setTitle(QStringLiteral("Moody-Diagramm"));
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            throw PictureError("Die SVG-Grafik kann nicht erzeugt werden.");
+        }
+        chart_->render(painter, bounds);
+        painter.end();
+    } else {
+        // Twice the pixels, so that lines and labels stay sharp in print.
+        QImage image(size * 2, QImage::Format_RGB32);
+        image.setDevicePixelRatio(2);
+        QPainter painter(&image);
+        chart_->render(painter, bounds);
+        painter.end();
+        if (!image.save(&file, "PNG")) {
+            file.cancelWriting();
+            throw PictureError("Das PNG-Bild kann nicht geschrieben werden.");
+        }
+    }
+    if (!file.commit()) {
+        throw PictureError("Die Datei kann nicht geschrieben werden: " +
+                           file.errorString().toStdString());
+    }
+}
+
+void MoodyWindow::savePictureCommand() {
+    const QString path = files_.pictureFileName(this, proposedPictureName());
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        savePicture(path);
+    } catch (const PictureError& error) {
+        messages_.showMessage(std::string("Das Bild wurde nicht gespeichert.") + crlf +
+                                  error.what(),
+                              WarningStyle, "Fehler");
+    }
+}
+
+} // namespace kolmaris

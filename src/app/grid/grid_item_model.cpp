@@ -1,0 +1,164 @@
+#include "app/grid/grid_item_model.h"
+
+#include "results/table_layout.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <utility>
+
+namespace kolmaris {
+
+// Numbers stand right, other texts left, as a grid does by default.
+Qt::Alignment GridItemModel::alignmentFor(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
+    const Qt::Alignment horizontal = number.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
+    return horizontal | Qt::AlignVCenter;
+}
+
+GridItemModel::GridItemModel(GridModel& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), shownRows_(grid.rows()), shownCols_(grid.cols()) {
+    grid_.setObserver(this);
+}
+
+GridItemModel::~GridItemModel() {
+    grid_.setObserver(nullptr);
+}
+
+int GridItemModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(shownRows_ - fixedRows, 0);
+}
+
+int GridItemModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(shownCols_ - fixedCols, 0);
+}
+
+QVariant GridItemModel::cellData(int gridRow, int gridCol, int role) const {
+    if (gridRow < 0 || gridCol < 0 || gridRow >= grid_.rows() || gridCol >= grid_.cols()) {
+        return {};
+    }
+    const QString text = QString::fromStdString(grid_.cell(gridRow, gridCol));
+    switch (role) {
+    case Qt::DisplayRole:
+        return text;
+    case Qt::TextAlignmentRole:
+        return static_cast<int>(alignmentFor(text));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        // Every cell of a result row tells what the row came from.
+        if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
+            !grid_.cell(gridRow, scanCol).empty()) {
+            return QString::fromStdString(describeRow_(gridRow));
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+void GridItemModel::setRowDescription(std::function<std::string(int gridRow)> describe) {
+    describeRow_ = std::move(describe);
+}
+
+QVariant GridItemModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    return cellData(index.row() + fixedRows, index.column() + fixedCols, role);
+}
+
+QVariant GridItemModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::AccessibleTextRole) {
+        return accessibleHeaderText(section, orientation);
+    }
+    if (orientation == Qt::Horizontal) {
+        return cellData(0, section + fixedCols, role);
+    }
+    return cellData(section + fixedRows, 0, role);
+}
+
+QVariant GridItemModel::accessibleHeaderText(int section, Qt::Orientation orientation) const {
+    // What a screen reader says, without the blanks that place the texts in their cells; a
+    // column is named by its title and by its unit, which stands in the first row below it.
+    const bool column = orientation == Qt::Horizontal;
+    const int gridRow = column ? 0 : section + fixedRows;
+    const int gridCol = column ? section + fixedCols : 0;
+    const QVariant text = cellData(gridRow, gridCol, Qt::DisplayRole);
+    if (!text.isValid()) {
+        return {};
+    }
+    QString spoken = text.toString().trimmed();
+    const QString unit =
+        column ? cellData(1, gridCol, Qt::DisplayRole).toString().trimmed() : QString();
+    if (!unit.isEmpty()) {
+        spoken += QLatin1Char(' ') + unit;
+    }
+    return spoken;
+}
+
+QString GridItemModel::cornerText() const {
+    return cellData(0, 0, Qt::DisplayRole).toString();
+}
+
+Qt::Alignment GridItemModel::cornerAlignment() const {
+    return alignmentFor(cornerText());
+}
+
+void GridItemModel::gridShapeAboutToChange(int newRows, int newCols) {
+    // Shrinking is announced while the grid still holds the cells that go away.
+    if (newRows < shownRows_) {
+        reshapeShown(Qt::Vertical, newRows);
+    }
+    if (newCols < shownCols_) {
+        reshapeShown(Qt::Horizontal, newCols);
+    }
+}
+
+void GridItemModel::gridShapeChanged() {
+    // Growing is announced once the new cells exist.
+    if (grid_.rows() > shownRows_) {
+        reshapeShown(Qt::Vertical, grid_.rows());
+    }
+    if (grid_.cols() > shownCols_) {
+        reshapeShown(Qt::Horizontal, grid_.cols());
+    }
+}
+
+void GridItemModel::reshapeShown(Qt::Orientation orientation, int newCount) {
+    const bool rows = orientation == Qt::Vertical;
+    int& shown = rows ? shownRows_ : shownCols_;
+    const int fixed = rows ? fixedRows : fixedCols;
+    const int first = std::max(std::min(shown, newCount) - fixed, 0);
+    const int last = std::max(std::max(shown, newCount) - fixed, 0) - 1;
+    if (first > last) { // only fixed cells come or go: the headers follow the grid by themselves
+        shown = newCount;
+        return;
+    }
+    const bool growing = newCount > shown;
+    if (rows) {
+        growing ? beginInsertRows({}, first, last) : beginRemoveRows({}, first, last);
+    } else {
+        growing ? beginInsertColumns({}, first, last) : beginRemoveColumns({}, first, last);
+    }
+    shown = newCount;
+    if (rows) {
+        growing ? endInsertRows() : endRemoveRows();
+    } else {
+        growing ? endInsertColumns() : endRemoveColumns();
+    }
+}
+
+void GridItemModel::gridCellChanged(int row, int col) {
+    if (row < fixedRows && col < fixedCols) {
+        emit cornerChanged();
+    } else if (row < fixedRows) {
+        emit headerDataChanged(Qt::Horizontal, col - fixedCols, col - fixedCols);
+    } else if (col < fixedCols) {
+        emit headerDataChanged(Qt::Vertical, row - fixedRows, row - fixedRows);
+    } else {
+        const QModelIndex changed = index(row - fixedRows, col - fixedCols);
+        emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::TextAlignmentRole});
+    }
+}
+
+} // namespace kolmaris

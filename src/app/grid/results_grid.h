@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/grid/grid_item_model.h"
+#include "results/grid_model.h"
+
+#include <QTableView>
+
+namespace kolmaris {
+
+// The results grid of the main window.
+class ResultsGridView : public QTableView {
+    Q_OBJECT
+
+public:
+    ResultsGridView(GridModel& grid, QWidget* parent);
+
+    GridItemModel* itemModel() const { return model_; }
+
+    // Sets the widget's place and the least column width, so that all six columns fit the
+    // width even while the vertical scroll bar shows.
+    void place(const QRect& geometry);
+
+    // The width a cell needs to show `text` whole: the text and the cell's padding.
+    int widthFor(const QString& text) const;
+
+    // Scrolls the result with this number into view.
+    void showResult(int resultNumber);
+
+    // The selected cells as tab-separated text, or the whole table when nothing is selected.
+    QString copyText() const;
+    // Puts copyText() on the clipboard: Ctrl+C, and "Kopieren" in the context menu.
+    void copyToClipboard() const;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Widens every column, the fixed one too, to its widest text: no digit is ever cut off.
+    void fitColumns();
+
+    GridModel& grid_;
+    GridItemModel* model_;
+    int leastColumnWidth_ = 0;
+    QWidget* corner_ = nullptr;
+};
+
+} // namespace kolmaris

@@ -1,0 +1,217 @@
+// The window's commands. Its controls and menus are laid out in main_window_layout.cpp.
+#include "app/window/main_window.h"
+
+#include "app/platform/file_dialogs.h"
+#include "app/window/identity.h"
+#include "app/chart/moody_points.h"
+#include "app/chart/moody_window.h"
+#include "app/platform/number_text.h"
+#include "app/grid/results_grid.h"
+#include "app/window/twips.h"
+#include "app/window/window_controls.h"
+#include "app/window/window_texts.h"
+#include "exchange/workbook.h"
+#include "results/results_table.h"
+#include "results/table_layout.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace kolmaris {
+
+namespace {
+
+using namespace controls;
+
+// The choice whose option button is checked, the buttons listed in the order of the choices.
+template <typename Choice, std::size_t N>
+std::optional<Choice> checkedChoice(const std::array<QRadioButton*, N>& buttons,
+                                    const Choice (&order)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (buttons[i]->isChecked()) {
+            return order[i];
+        }
+    }
+    return std::nullopt;
+}
+
+char decimalSeparatorOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    // Result texts are built from single-byte characters; a separator outside ASCII falls
+    // back to the point.
+    if (point.size() == 1 && point.at(0).unicode() < 0x80) {
+        return static_cast<char>(point.at(0).unicode());
+    }
+    return '.';
+}
+
+} // namespace
+
+MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
+                       std::function<void()> endProgram, QWidget* parent)
+    : QMainWindow(parent), messages_(messages), files_(files),
+      locale_(locale), numberFormat_{decimalSeparatorOf(locale)},
+      endProgram_(std::move(endProgram)) {
+    setObjectName(QStringLiteral("ersteVersion"));
+    setWindowTitle(QString::fromUtf8(identity::windowCaption));
+    // Small enough that every caption fits its control.
+    setFont(arial(8, false));
+
+    buildMenus();
+    buildControls();
+
+    // The window's Load event.
+    initResultsTable(grid_);
+
+    resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() {
+    // The grid view observes grid_, which dies with this object: the view goes first.
+    delete takeCentralWidget();
+}
+
+void MainWindow::calculateCommand() {
+    // The one error trap: any failure of ours from here on ends the command in
+    // handleInvalidInput, after the steps done so far.
+    bool invalid = false;
+    try {
+        prepareResultsTable(grid_, messages_);
+        // One text at a time, so a failure leaves the fields before it updated.
+        record_.diameterInput = convertNumberText(inputs_[0]->text(), locale_);
+        record_.flowRateInput = convertNumberText(inputs_[1]->text(), locale_);
+        record_.lengthInput = convertNumberText(inputs_[2]->text(), locale_);
+        record_.temperatureInput = convertNumberText(inputs_[3]->text(), locale_);
+        const auto medium = selectedMedium();
+        const auto material = selectedMaterial();
+        if (calculate(record_, medium, material, messages_) == CalculationOutcome::Warning) {
+            invalid = true;
+        } else {
+            // A completed run had both selections.
+            const ResultValues result = resultOf(record_, *medium, *material);
+            const int number = writeResultRow(grid_, result, numberFormat_);
+            origins_.keep(number, result.origin);
+            gridView_->showResult(number);
+            refreshMoodyChart();
+        }
+    } catch (const KolmarisError&) {
+        invalid = true;
+    }
+    if (invalid) {
+        handleInvalidInput();
+    }
+}
+
+void MainWindow::newCalculationCommand() {
+    clearInputs();
+    prepareResultsTable(grid_, messages_);
+}
+
+void MainWindow::handleInvalidInput() {
+    messages_.showMessage("Üngültige Eingabe", WarningStyle, "Fehler");
+    clearInputs();
+    prepareResultsTable(grid_, messages_);
+}
+
+void MainWindow::clearInputs() {
+    for (QLineEdit* input : inputs_) {
+        input->clear();
+    }
+}
+
+void MainWindow::showHelp() {
+    messages_.showMessage(texts::helpPrompt(), InformationStyle, "Hilfe");
+}
+
+std::optional<Medium> MainWindow::selectedMedium() const {
+    constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
+                                Medium::CompressedAir};
+    return checkedChoice(media_, order);
+}
+
+std::optional<Material> MainWindow::selectedMaterial() const {
+    constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
+                                  Material::StainlessSteel, Material::Plastic, Material::Copper};
+    return checkedChoice(materials_, order);
+}
+
+QString MainWindow::proposedWorkbookName() {
+    return QStringLiteral("Kolmaris-Ergebnisse.xlsx");
+}
+
+// The results leave the program only into the file the user names. A failure says why in
+// German, and the table stays as it is.
+void MainWindow::exportCommand() {
+    const QString path = files_.saveFileName(this, proposedWorkbookName());
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        writeResultsWorkbook(grid_, origins_, numberFormat_, QFile::encodeName(path).toStdString());
+    } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    }
+}
+
+// Appends the results of a workbook below those standing, all of them or, when the file is
+// unusable or holds more than still fit, none.
+void MainWindow::importCommand() {
+    const QString path = files_.openFileName(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        const auto results = readResultsWorkbook(QFile::encodeName(path).toStdString());
+        if (results.empty()) {
+            messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
+                                  "Information");
+            return;
+        }
+        appendResults(grid_, origins_, results, numberFormat_);
+        gridView_->showResult(standingResults(grid_));
+        refreshMoodyChart();
+    } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    }
+}
+
+void MainWindow::showMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+        moodyWindow_->placeBeside(*this);
+    }
+    refreshMoodyChart();
+    moodyWindow_->show();
+    moodyWindow_->raise();
+    moodyWindow_->activateWindow();
+}
+
+void MainWindow::refreshMoodyChart() {
+    if (moodyWindow_ == nullptr) {
+        return;
+    }
+    // The curves are those of the newest result's pipe; before any result is kept with its
+    // inputs, of the last calculation's.
+    std::optional<double> diameter;
+    if (const auto& newest = origins_.of(standingResults(grid_)).inputs) {
+        diameter = newest->diameter / 1000;
+    } else if (std::isfinite(record_.diameter) && record_.diameter > 0) {
+        diameter = record_.diameter;
+    }
+    if (diameter && !(std::isfinite(*diameter) && *diameter > 0)) {
+        diameter.reset();
+    }
+    moodyWindow_->setResults(moodyPointsOf(grid_, origins_, numberFormat_), diameter);
+}
+
+void MainWindow::showInformation() {
+    messages_.showMessage(texts::informationPrompt(), InformationStyle, "Über dieses Programm");
+}
+
+} // namespace kolmaris

@@ -1,0 +1,77 @@
+#include "app/window/window_texts.h"
+
+#include "app/window/identity.h"
+#include "calc/message_sink.h"
+
+#include <iterator>
+
+namespace kolmaris::texts {
+
+namespace {
+
+// The lines of a message box prompt joined by CR LF, with no break after the last.
+template <typename Iterator> std::string promptOf(Iterator first, Iterator last) {
+    std::string prompt;
+    for (Iterator line = first; line != last; ++line) {
+        if (line != first) {
+            prompt += crlf;
+        }
+        prompt += *line;
+    }
+    return prompt;
+}
+
+} // namespace
+
+QString creditText() {
+    return QStringLiteral("Programmentwicklung: ") + QString::fromUtf8(identity::developer) +
+           QStringLiteral(", ") + QString::fromUtf8(identity::qualification) +
+           QStringLiteral(", ") + QString::fromUtf8(identity::town);
+}
+
+std::string informationPrompt() {
+    const std::string lines[] = {
+        "Programmentwicklung:",
+        identity::developer,
+        identity::qualification,
+        "",
+        identity::postalCodeAndTown,
+        "",
+        std::string("E-Mail: ") + identity::email,
+    };
+    return promptOf(std::begin(lines), std::end(lines));
+}
+
+std::string helpPrompt() {
+    const char* const lines[] = {
+        "Eingaben",
+        "Rohr-Innendurchmesser: lichte Weite des Rohres in mm.",
+        "Volumenstrom: durchfließende Menge in dm3/min (Liter je Minute).",
+        "Leitungslänge: gerade Rohrlänge in m.",
+        "Temperatur: Temperatur des Mediums in °C.",
+        "Zahlen mit dem Dezimalzeichen der Ländereinstellungen, ohne Tausenderpunkte.",
+        "",
+        "Medien: Wasser und Druckluft (Zähigkeit nach der Temperatur, 0 bis 100 °C), "
+        "Heizöl (EL) und Erdgas (feste Zähigkeit).",
+        "Rohrmaterialien: Eisenrohr verzinkt, Eisenrohr schwarz, Chromstahlrohr, "
+        "Kunststoffrohr, Kupferrohr (je mit ihrer Wandrauheit).",
+        "",
+        "Berechnung",
+        "Aus Volumenstrom und Querschnitt folgen die mittlere Geschwindigkeit und die "
+        "Reynolds-Zahl. Die Rohrreibungszahl Lambda wird aus der Colebrook-Gleichung durch "
+        "schrittweises Suchen bestimmt. Der Druckverlust je Meter (DV/m) und für die ganze "
+        "Leitung (DV Total) folgt aus der Gleichung von Darcy-Weisbach.",
+        "",
+        "Ergebnisse",
+        "Die Tabelle fasst 28 Ergebnisse. \"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
+        "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
+        "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
+        "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
+        "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
+        "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
+        "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
+    };
+    return promptOf(std::begin(lines), std::end(lines));
+}
+
+} // namespace kolmaris::texts

@@ -1,0 +1,206 @@
+#include "app/grid/results_grid.h"
+#include "results/results_table.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kolmaris {
+namespace {
+
+// The grid as the window places it: 393 x 153 pixels.
+struct GridFixture : ::testing::Test {
+    GridFixture() : view(grid, nullptr) {
+        view.place(QRect(0, 0, 393, 153));
+        tester = new QAbstractItemModelTester(view.itemModel(),
+                                              QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                              view.itemModel());
+        initResultsTable(grid);
+    }
+
+    void setRow(int row, const std::string& text) {
+        grid.setRow(row);
+        for (int col = 0; col < grid.cols(); ++col) {
+            grid.setCol(col);
+            grid.setText(text);
+        }
+    }
+
+    GridModel grid;
+    ResultsGridView view;
+    QAbstractItemModelTester* tester = nullptr;
+};
+
+TEST_F(GridFixture, FixedRowAndColumnBecomeHeadersAndCorner) {
+    const GridItemModel& model = *view.itemModel();
+    ASSERT_EQ(model.rowCount(), 3);
+    ASSERT_EQ(model.columnCount(), 5);
+    EXPECT_EQ(model.cornerText(), "        Nr.");
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "   Geschw.");
+    EXPECT_EQ(model.headerData(4, Qt::Horizontal).toString(), "    Lamda");
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), "");
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "      [m/s]");
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), "   [Pascal]");
+    EXPECT_EQ(model.data(model.index(2, 4)).toString(), "");
+}
+
+TEST_F(GridFixture, FollowsTheGridAsItGrowsAndShrinks) {
+    grid.setRows(30);
+    EXPECT_EQ(view.itemModel()->rowCount(), 29);
+    grid.setRow(29);
+    grid.setCol(0);
+    grid.setText("28");
+    EXPECT_EQ(view.itemModel()->headerData(28, Qt::Vertical).toString(), "28");
+    EXPECT_EQ(view.verticalHeader()->count(), 29);
+
+    grid.setCols(3);
+    grid.setRows(2);
+    EXPECT_EQ(view.itemModel()->rowCount(), 1);
+    EXPECT_EQ(view.itemModel()->columnCount(), 2);
+    grid.setRows(1);
+    grid.setCols(1);
+    EXPECT_EQ(view.itemModel()->rowCount(), 0);
+    EXPECT_EQ(view.itemModel()->columnCount(), 0);
+    grid.setRows(5);
+    grid.setCols(6);
+    EXPECT_EQ(view.itemModel()->rowCount(), 4);
+    EXPECT_EQ(view.itemModel()->columnCount(), 5);
+    // The model tester has checked every announcement on the way (it aborts on a wrong one).
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            EXPECT_EQ(view.itemModel()->data(view.itemModel()->index(r, c)).toString(), "");
+        }
+    }
+}
+
+TEST_F(GridFixture, ReportsEachWrittenCellWhereTheViewShowsIt) {
+    QSignalSpy cells(view.itemModel(), &QAbstractItemModel::dataChanged);
+    QSignalSpy headers(view.itemModel(), &QAbstractItemModel::headerDataChanged);
+    QSignalSpy corner(view.itemModel(), &GridItemModel::cornerChanged);
+
+    grid.setRow(2);
+    grid.setCol(3);
+    grid.setText("1728,02");
+    ASSERT_EQ(cells.count(), 1);
+    EXPECT_EQ(cells.at(0).at(0).toModelIndex(), view.itemModel()->index(1, 2));
+
+    grid.setCol(0);
+    grid.setText("1");
+    ASSERT_EQ(headers.count(), 1);
+    EXPECT_EQ(headers.at(0).at(0).value<Qt::Orientation>(), Qt::Vertical);
+    EXPECT_EQ(headers.at(0).at(1).toInt(), 1);
+
+    grid.setRow(0);
+    grid.setText("x");
+    EXPECT_EQ(corner.count(), 1);
+}
+
+TEST_F(GridFixture, NumbersStandRightTextsLeft) {
+    grid.setRow(2);
+    grid.setCol(1);
+    grid.setText("-0,85");
+    const GridItemModel& model = *view.itemModel();
+    auto alignment = [&](int r, int c) {
+        return Qt::Alignment(model.data(model.index(r, c), Qt::TextAlignmentRole).toInt());
+    };
+    EXPECT_TRUE(alignment(1, 0) & Qt::AlignRight);
+    EXPECT_TRUE(alignment(0, 0) & Qt::AlignLeft);
+}
+
+TEST_F(GridFixture, AllSixColumnsFitTheWidthEvenWithTheScrollBar) {
+    const int frame = 2 * view.frameWidth();
+    const int scrollBar = view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
+    int total = view.verticalHeader()->width();
+    for (int c = 0; c < view.itemModel()->columnCount(); ++c) {
+        total += view.columnWidth(c);
+    }
+    EXPECT_LE(total + frame + scrollBar, 393);
+
+    // Every header text fits its column.
+    const QFontMetrics metrics(view.font());
+    const int width = view.columnWidth(0);
+    EXPECT_LE(metrics.horizontalAdvance(view.itemModel()->cornerText()), width);
+    for (int c = 0; c < 5; ++c) {
+        for (const QString& text :
+             {view.itemModel()->headerData(c, Qt::Horizontal).toString(),
+              view.itemModel()->data(view.itemModel()->index(0, c)).toString()}) {
+            EXPECT_LE(metrics.horizontalAdvance(text) + 6, width) << text.toStdString();
+        }
+    }
+}
+
+TEST_F(GridFixture, ScrollBarsAppearOnlyWhenTheRowsExceedTheHeight) {
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_FALSE(view.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+
+    grid.setRows(30);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return view.verticalScrollBar()->isVisible(); }, 2000));
+    EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+
+    // The fixed row stays in place while the rows scroll.
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    QApplication::processEvents();
+    EXPECT_TRUE(view.horizontalHeader()->isVisible());
+    EXPECT_EQ(view.horizontalHeader()->geometry().top(), view.frameWidth());
+}
+
+TEST_F(GridFixture, ColoursTellFixedCellsCellsAndBackgroundApart) {
+    view.show();
+    QApplication::processEvents();
+    const QImage picture = view.grab().toImage();
+    const QPalette palette = view.palette();
+    const int row3 = view.horizontalHeader()->height() + view.rowViewportPosition(2) +
+                     view.frameWidth() + view.rowHeight(2) / 2;
+    const int fixedX = view.frameWidth() + view.verticalHeader()->width() / 2;
+    const int cellX = view.frameWidth() + view.verticalHeader()->width() +
+                      view.columnViewportPosition(1) + view.columnWidth(1) / 2;
+
+    // Row 3 of the grid is empty, so these points show the pure cell colours.
+    EXPECT_EQ(picture.pixelColor(fixedX, row3), palette.color(QPalette::Active, QPalette::Button));
+    EXPECT_EQ(picture.pixelColor(cellX, row3), palette.color(QPalette::Active, QPalette::Base));
+    // Lines between the cells; below the last row, behind the cells and behind the fixed
+    // column, the dark grey of the palette.
+    const int lineX = cellX - view.columnWidth(1) / 2 + view.columnWidth(1) - 1;
+    EXPECT_EQ(picture.pixel(lineX, row3), palette.color(QPalette::Active, QPalette::Mid).rgb());
+    const int below = view.height() - view.frameWidth() - 3;
+    EXPECT_EQ(picture.pixel(cellX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
+    EXPECT_EQ(picture.pixel(fixedX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
+}
+
+TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {
+    setRow(2, "1,25");
+    QGuiApplication::clipboard()->clear();
+    view.show();
+    view.setFocus();
+
+    // Nothing selected, or everything (Ctrl+A): the whole table, header rows and numbers
+    // included, without the layout blanks and the free rows.
+    const QString whole = "Nr.\tGeschw.\tDV/m\tDV Total\tReynold\tLamda\n"
+                          "\t[m/s]\t[Pascal]\t[Pascal]\t[-]\t[-]\n"
+                          "1,25\t1,25\t1,25\t1,25\t1,25\t1,25\n";
+    QTest::keySequence(&view, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), whole);
+    QTest::keySequence(&view, QKeySequence::SelectAll);
+    QTest::keySequence(&view, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), whole);
+    view.clearSelection();
+
+    // Two cells of the result row, with a gap between them.
+    view.selectionModel()->select(view.itemModel()->index(1, 0), QItemSelectionModel::Select);
+    view.selectionModel()->select(view.itemModel()->index(1, 2), QItemSelectionModel::Select);
+    view.findChild<QAction*>(QStringLiteral("copyCells"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "1,25\t\t1,25\n");
+}
+
+} // namespace
+} // namespace kolmaris

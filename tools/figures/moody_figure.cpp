@@ -1,0 +1,325 @@
+// Renders the README's pictures of the friction factor:
+//  - METHOD.png: the stepwise search's λ against the exact Colebrook root for water in a 50 mm
+//    black-iron pipe over Re 1e3 to 1e7, with the difference in per cent below;
+//  - CHART.png: the Moody chart window after a few calculations.
+// It also prints the comparison table of the README.
+// Usage: kolmaris_moody_figure METHOD.png CHART.png (run under QT_QPA_PLATFORM=offscreen)
+
+#include "app/platform/file_dialogs.h"
+#include "app/window/main_window.h"
+#include "app/chart/moody_window.h"
+#include "app/chart/plot_axes.h"
+#include "calc/calculation.h"
+#include "calc/colebrook_exact.h"
+#include "calc/media.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using namespace kolmaris;
+
+class EchoSink : public MessageSink {
+public:
+    void showMessage(const std::string& prompt, MessageStyle, const std::string& title) override {
+        std::fprintf(stderr, "message \"%s\": %s\n", title.c_str(), prompt.c_str());
+    }
+};
+
+double methodLambda(double diameter, double roughness, double reynolds) {
+    CalculationRecord record;
+    record.diameter = diameter;
+    record.roughness = roughness;
+    record.reynolds = reynolds;
+    findFrictionFactor(record);
+    return record.lambda;
+}
+
+struct Sample {
+    double reynolds, method, exact;
+    double percent() const { return (method - exact) / exact * 100; }
+};
+
+void printTable() {
+    struct Case {
+        const char* name;
+        double diameter, flow;
+        Material material;
+    };
+    const Case cases[] = {
+        {"50 mm, Eisenrohr schwarz, 100 dm³/min", 50, 100, Material::BlackIron},
+        {"100 mm, Chromstahlrohr, 1000 dm³/min", 100, 1000, Material::StainlessSteel},
+        {"1000 mm, Chromstahlrohr, 1000000 dm³/min", 1000, 1e6, Material::StainlessSteel},
+        {"10 mm, Kunststoffrohr, 0,5 dm³/min (laminar)", 10, 0.5, Material::Plastic},
+    };
+    EchoSink messages;
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    std::printf("| Fall (Wasser, 20 °C) | Re | λ des Verfahrens | exakte Wurzel | Abweichung |\n");
+    std::printf("|---|---|---|---|---|\n");
+    for (const Case& c : cases) {
+        CalculationRecord r;
+        r.diameterInput = c.diameter;
+        r.flowRateInput = c.flow;
+        r.lengthInput = 1;
+        r.temperatureInput = 20;
+        calculate(r, Medium::Water, c.material, messages);
+        const double exact = colebrookExact(r.roughness / r.diameter, r.reynolds);
+        const double percent = (r.lambda - exact) / exact * 100;
+        const QString line =
+            QStringLiteral("| %1 | %2 | %3 | %4 | %5%6 % |")
+                .arg(QString::fromUtf8(c.name), german.toString(r.reynolds, 'f', 0),
+                     german.toString(r.lambda, 'f', 6), german.toString(exact, 'f', 6),
+                     percent < 0 ? QStringLiteral("−") : QStringLiteral("+"),
+                     german.toString(std::abs(percent), 'f', 1));
+        std::printf("%s\n", line.toUtf8().constData());
+    }
+}
+
+void drawLine(QPainter& painter, const std::vector<QPointF>& points) {
+    QPainterPath path;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i == 0) {
+            path.moveTo(points[i]);
+        } else {
+            path.lineTo(points[i]);
+        }
+    }
+    painter.drawPath(path);
+}
+
+bool renderMethodFigure(const QString& path) {
+    const double diameter = 0.05;
+    const double roughness = roughnessOf(Material::BlackIron);
+    const double minRe = 1e3, maxRe = 1e7;
+    std::vector<Sample> samples;
+    constexpr int count = 2400;
+    for (int i = 0; i <= count; ++i) {
+        const double re = minRe * std::pow(maxRe / minRe, double(i) / count);
+        samples.push_back(
+            {re, methodLambda(diameter, roughness, re), colebrookExact(roughness / diameter, re)});
+    }
+
+    const QLocale locale(QLocale::German, QLocale::Germany);
+    const QSize size(900, 680);
+    QImage image(size * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const QColor frame(0x20, 0x20, 0x20), decade(0xa8, 0xa8, 0xa8), minor(0xe2, 0xe2, 0xe2);
+    const QColor methodColour(0xd0, 0x5a, 0x10), exactColour(0x1f, 0x4e, 0x9c);
+    const QRectF upper(84, 48, 780, 360);
+    const QRectF lower(84, 448, 780, 160);
+    const PlotAxis x(PlotAxis::Scale::Logarithmic, minRe, maxRe, upper.left(), upper.right());
+    const PlotAxis yLambda(PlotAxis::Scale::Logarithmic, 0.015, 0.08, upper.bottom(), upper.top());
+    double low = 0, high = 0;
+    for (const Sample& s : samples) {
+        low = std::min(low, s.percent());
+        high = std::max(high, s.percent());
+    }
+    low = std::floor(low / 2) * 2;
+    high = std::ceil(high / 2) * 2;
+    const PlotAxis yPercent(PlotAxis::Scale::Linear, low, high, lower.bottom(), lower.top());
+    const auto [least, most] =
+        std::minmax_element(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) {
+            return a.percent() < b.percent();
+        });
+    std::printf("Abweichung von Re 1e3 bis 1e7: %.2f %% bis %+.2f %%\n", least->percent(),
+                most->percent());
+
+    painter.setPen(frame);
+    painter.setFont(plotFont(15, true));
+    painter.drawText(QRectF(upper.left(), 8, upper.width(), 32), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Wasser in einem Eisenrohr schwarz, d = 50 mm, k = 0,045 mm"));
+
+    // The shaded bands and the grids of both panels share the Reynolds axis.
+    for (const QRectF& panel : {upper, lower}) {
+        painter.fillRect(
+            QRectF(panel.left(), panel.top(), x.toPixel(2320) - panel.left(), panel.height()),
+            QColor(0xf6, 0xf6, 0xf6));
+        painter.fillRect(
+            QRectF(x.toPixel(2320), panel.top(), x.toPixel(4000) - x.toPixel(2320), panel.height()),
+            QColor(0xec, 0xec, 0xec));
+        for (double d = 1e3; d < maxRe; d *= 10) {
+            for (int m = 1; m <= 9; ++m) {
+                painter.setPen(QPen(m == 1 ? decade : minor, 1));
+                const double px = x.toPixel(d * m);
+                painter.drawLine(QPointF(px, panel.top()), QPointF(px, panel.bottom()));
+            }
+        }
+    }
+    const double lambdaTicks[] = {0.015, 0.02, 0.03, 0.04, 0.05, 0.06, 0.08};
+    painter.setFont(plotFont(12));
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    auto leftLabel = [&](double y, const QString& text) {
+        painter.setPen(frame);
+        painter.drawLine(QPointF(upper.left() - 4, y), QPointF(upper.left(), y));
+        painter.drawText(QPointF(upper.left() - 7 - metrics.horizontalAdvance(text),
+                                 y + metrics.capHeight() / 2),
+                         text);
+    };
+    for (double lambda : lambdaTicks) {
+        const double y = yLambda.toPixel(lambda);
+        painter.setPen(QPen(minor, 1));
+        painter.drawLine(QPointF(upper.left(), y), QPointF(upper.right(), y));
+        leftLabel(y, plotNumber(locale, lambda, 3));
+    }
+    for (double p = low; p <= high + 1e-9; p += 2) {
+        const double y = yPercent.toPixel(p);
+        painter.setPen(QPen(p == 0 ? frame : minor, 1));
+        painter.drawLine(QPointF(lower.left(), y), QPointF(lower.right(), y));
+        QString text = plotNumber(locale, std::abs(p), 0);
+        if (p < 0) {
+            text.prepend(QStringLiteral("−"));
+        } else if (p > 0) {
+            text.prepend(QStringLiteral("+"));
+        }
+        leftLabel(y, text);
+    }
+
+    std::vector<QPointF> method, exact, difference;
+    for (const Sample& s : samples) {
+        method.emplace_back(x.toPixel(s.reynolds), yLambda.toPixel(s.method));
+        exact.emplace_back(x.toPixel(s.reynolds), yLambda.toPixel(s.exact));
+        difference.emplace_back(x.toPixel(s.reynolds), yPercent.toPixel(s.percent()));
+    }
+    painter.save();
+    painter.setClipRect(upper);
+    painter.setPen(QPen(exactColour, 2));
+    drawLine(painter, exact);
+    painter.setPen(QPen(methodColour, 1.4));
+    drawLine(painter, method);
+    painter.restore();
+    painter.save();
+    painter.setClipRect(lower);
+    painter.setPen(QPen(methodColour, 1.2));
+    drawLine(painter, difference);
+    painter.restore();
+
+    painter.setPen(QPen(frame, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(upper);
+    painter.drawRect(lower);
+    for (int e = 3; e <= 7; ++e) {
+        const double px = x.toPixel(std::pow(10.0, e));
+        painter.drawLine(QPointF(px, lower.bottom()), QPointF(px, lower.bottom() + 4));
+        drawPowerOfTen(painter, QPointF(px, lower.bottom() + 5), e);
+    }
+
+    painter.setFont(plotFont(13));
+    painter.drawText(QRectF(lower.left(), lower.bottom() + 30, lower.width(), 24), Qt::AlignCenter,
+                     QStringLiteral("Reynolds-Zahl Re"));
+    auto sideTitle = [&](const QRectF& panel, const QString& text) {
+        painter.save();
+        painter.translate(panel.left() - 66, panel.center().y());
+        painter.rotate(-90);
+        painter.drawText(QRectF(-panel.height() / 2 - 40, -12, panel.height() + 80, 24),
+                         Qt::AlignCenter, text);
+        painter.restore();
+    };
+    sideTitle(upper, QStringLiteral("Rohrreibungszahl λ"));
+    sideTitle(lower, QStringLiteral("Abweichung [%]"));
+
+    painter.setFont(plotFont(11));
+    painter.setPen(QColor(0x70, 0x70, 0x70));
+    painter.drawText(QPointF(upper.left() + 6, upper.top() + 16), QStringLiteral("laminar"));
+    painter.save();
+    painter.translate((x.toPixel(2320) + x.toPixel(4000)) / 2, upper.top() + 6);
+    painter.rotate(90);
+    painter.drawText(QPointF(0, 4), QStringLiteral("Übergang"));
+    painter.restore();
+
+    // Legend, top right where both curves run low.
+    const QRectF box(upper.right() - 292, upper.top() + 10, 282, 52);
+    painter.setPen(QPen(decade, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    painter.setFont(plotFont(12));
+    const struct {
+        QColor colour;
+        double width;
+        const char* text;
+    } entries[] = {
+        {methodColour, 1.4, "Verfahren (schrittweise Suche)"},
+        {exactColour, 2, "Colebrook, exakt"},
+    };
+    double y = box.top() + 16;
+    for (const auto& entry : entries) {
+        painter.setPen(QPen(entry.colour, entry.width));
+        painter.drawLine(QPointF(box.left() + 10, y), QPointF(box.left() + 38, y));
+        painter.setPen(frame);
+        painter.drawText(QPointF(box.left() + 48, y + 4), QString::fromUtf8(entry.text));
+        y += 22;
+    }
+    painter.end();
+    return image.save(path, "PNG");
+}
+
+bool renderChartWindow(const QString& path) {
+    EchoSink messages;
+    QtFileDialogs files;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    MainWindow window(messages, files, german, [] {});
+    window.show();
+    auto click = [&window](const char* name) {
+        window.findChild<QAbstractButton*>(QLatin1String(name))->click();
+    };
+    auto type = [&window](const char* name, const char* text) {
+        window.findChild<QLineEdit*>(QLatin1String(name))->setText(QString::fromUtf8(text));
+    };
+    click("Option1_0"); // Wasser
+    const struct {
+        const char* material;
+        const char* inputs[4];
+    } runs[] = {
+        {"Option6", {"50", "20", "10", "20"}},  {"Option6", {"50", "60", "10", "20"}},
+        {"Option8", {"25", "3", "10", "20"}},   {"Option7", {"100", "1000", "10", "20"}},
+        {"Option6", {"50", "400", "10", "20"}}, {"Option6", {"50", "100", "10", "20"}},
+    };
+    for (const auto& run : runs) {
+        click(run.material);
+        type("Text1", run.inputs[0]);
+        type("Text2", run.inputs[1]);
+        type("Text3", run.inputs[2]);
+        type("Text4", run.inputs[3]);
+        click("Command1");
+    }
+    window.findChild<QAction*>(QStringLiteral("mnumoody"))->trigger();
+    auto* chart = window.findChild<MoodyWindow*>();
+    QApplication::processEvents();
+    return chart != nullptr && chart->grab().save(path, "PNG");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s METHOD.png CHART.png\n", argv[0]);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    printTable();
+    if (!renderMethodFigure(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    if (!renderChartWindow(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
