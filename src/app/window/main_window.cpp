@@ -1,12 +1,12 @@
 // The window's commands. Its controls and menus are laid out in main_window_layout.cpp.
 #include "app/window/main_window.h"
 
-#include "app/platform/file_dialogs.h"
-#include "app/window/identity.h"
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
-#include "app/platform/number_text.h"
 #include "app/grid/results_grid.h"
+#include "app/platform/file_dialogs.h"
+#include "app/platform/number_text.h"
+#include "app/window/identity.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
@@ -66,7 +66,7 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
     buildMenus();
     buildControls();
 
-    // The window's Load event.
+    // The grid gets its rows, columns and header rows once, before the window is shown.
     initResultsTable(grid_);
 
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
@@ -84,10 +84,10 @@ void MainWindow::calculateCommand() {
     try {
         prepareResultsTable(grid_, messages_);
         // One text at a time, so a failure leaves the fields before it updated.
-        record_.diameterInput = convertNumberText(inputs_[0]->text(), locale_);
-        record_.flowRateInput = convertNumberText(inputs_[1]->text(), locale_);
-        record_.lengthInput = convertNumberText(inputs_[2]->text(), locale_);
-        record_.temperatureInput = convertNumberText(inputs_[3]->text(), locale_);
+        record_.diameterInput = convertNumberText(diameterInput_->text(), locale_);
+        record_.flowRateInput = convertNumberText(flowRateInput_->text(), locale_);
+        record_.lengthInput = convertNumberText(lengthInput_->text(), locale_);
+        record_.temperatureInput = convertNumberText(temperatureInput_->text(), locale_);
         const auto medium = selectedMedium();
         const auto material = selectedMaterial();
         if (calculate(record_, medium, material, messages_) == CalculationOutcome::Warning) {
@@ -97,7 +97,7 @@ void MainWindow::calculateCommand() {
             const ResultValues result = resultOf(record_, *medium, *material);
             const int number = writeResultRow(grid_, result, numberFormat_);
             origins_.keep(number, result.origin);
-            gridView_->showResult(number);
+            resultsGrid_->showResult(number);
             refreshMoodyChart();
         }
     } catch (const KolmarisError&) {
@@ -119,8 +119,12 @@ void MainWindow::handleInvalidInput() {
     prepareResultsTable(grid_, messages_);
 }
 
+std::array<QLineEdit*, 4> MainWindow::inputBoxes() const {
+    return {diameterInput_, flowRateInput_, lengthInput_, temperatureInput_};
+}
+
 void MainWindow::clearInputs() {
-    for (QLineEdit* input : inputs_) {
+    for (QLineEdit* input : inputBoxes()) {
         input->clear();
     }
 }
@@ -132,13 +136,13 @@ void MainWindow::showHelp() {
 std::optional<Medium> MainWindow::selectedMedium() const {
     constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
                                 Medium::CompressedAir};
-    return checkedChoice(media_, order);
+    return checkedChoice(mediumOptions_, order);
 }
 
 std::optional<Material> MainWindow::selectedMaterial() const {
     constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
                                   Material::StainlessSteel, Material::Plastic, Material::Copper};
-    return checkedChoice(materials_, order);
+    return checkedChoice(materialOptions_, order);
 }
 
 QString MainWindow::proposedWorkbookName() {
@@ -174,7 +178,7 @@ void MainWindow::importCommand() {
             return;
         }
         appendResults(grid_, origins_, results, numberFormat_);
-        gridView_->showResult(standingResults(grid_));
+        resultsGrid_->showResult(standingResults(grid_));
         refreshMoodyChart();
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");

@@ -15,6 +15,7 @@
 #include <optional>
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace kolmaris {
@@ -23,7 +24,7 @@ class FileDialogs;
 class MoodyWindow;
 class ResultsGridView;
 
-// The program's only window, `ersteVersion`: inputs, the medium and material groups, the three
+// The main window, `ersteVersion`: inputs, the medium and material groups, the three
 // command buttons, the results grid and the menus, placed at fixed positions.
 //
 // It owns the calculation record and the grid model. Messages go to `messages`, file names
@@ -39,8 +40,6 @@ public:
 
     const CalculationRecord& record() const { return record_; }
     const GridModel& grid() const { return grid_; }
-    // What each result of the table was calculated from, numbered like the results.
-    const ResultOrigins& origins() const { return origins_; }
 
 private:
     // What the save dialog proposes.
@@ -65,6 +64,8 @@ private:
 
     void handleInvalidInput();
     void clearInputs();
+    // The four input boxes in the order of their texts: diameter, flow, length, temperature.
+    std::array<QLineEdit*, 4> inputBoxes() const;
     std::optional<Medium> selectedMedium() const;
     std::optional<Material> selectedMaterial() const;
 
@@ -78,11 +79,18 @@ private:
     GridModel grid_;
     ResultOrigins origins_;
 
-    std::array<QLineEdit*, 4> inputs_{};
-    std::array<QRadioButton*, 4> media_{};
-    std::array<QRadioButton*, 5> materials_{};
-    ResultsGridView* gridView_ = nullptr;
-    MoodyWindow* moodyWindow_ = nullptr; // made when first shown
+    // The controls the commands use; their objectName is the layout's name (Text1, ...).
+    QLineEdit* diameterInput_ = nullptr;             // Text1
+    QLineEdit* flowRateInput_ = nullptr;             // Text2
+    QLineEdit* lengthInput_ = nullptr;               // Text3
+    QLineEdit* temperatureInput_ = nullptr;          // Text4
+    std::array<QRadioButton*, 4> mediumOptions_{};   // Option1(0) to Option4
+    std::array<QRadioButton*, 5> materialOptions_{}; // Option5 to Option9
+    QPushButton* calculateButton_ = nullptr;         // Command1
+    QPushButton* newCalculationButton_ = nullptr;    // Command2
+    QPushButton* exitButton_ = nullptr;              // Command3
+    ResultsGridView* resultsGrid_ = nullptr;         // MSFlexGrid1
+    MoodyWindow* moodyWindow_ = nullptr;             // made when first shown
 };
 
 } // namespace kolmaris

@@ -94,7 +94,7 @@ void MainWindow::buildControls() {
 
     auto* mediumFrame =
         place(new QGroupBox(client), "Frame1", rectFromTwips(4320, 360, 1695, 2055));
-    media_ = {
+    mediumOptions_ = {
         option(mediumFrame, "Option1_0", QStringLiteral("Wasser"),
                rectFromTwips(240, 360, 1335, 255)),
         option(mediumFrame, "Option2", QStringLiteral("Heizöl (EL)"),
@@ -110,12 +110,12 @@ void MainWindow::buildControls() {
     auto* materialFrame =
         place(new QGroupBox(client), "Frame2", rectFromTwips(6240, 360, 2295, 2055));
 
-    QPushButton* exit =
+    exitButton_ =
         button(client, "Command3", QStringLiteral("Exit"), rectFromTwips(6720, 3360, 1935, 495));
-    QPushButton* reset = button(client, "Command2", QStringLiteral("Neue Berechnung"),
-                                rectFromTwips(3480, 3360, 1935, 495));
-    QPushButton* calculate = button(client, "Command1", QStringLiteral("Berechnen"),
-                                    rectFromTwips(240, 3360, 1935, 495));
+    newCalculationButton_ = button(client, "Command2", QStringLiteral("Neue Berechnung"),
+                                   rectFromTwips(3480, 3360, 1935, 495));
+    calculateButton_ = button(client, "Command1", QStringLiteral("Berechnen"),
+                              rectFromTwips(240, 3360, 1935, 495));
 
     boldLabel(client, "Label4", QStringLiteral("Eingaben"), rectFromTwips(240, 120, 1815, 375),
               9.75);
@@ -124,7 +124,7 @@ void MainWindow::buildControls() {
     boldLabel(client, "Label6", QStringLiteral("Ausgaben"), rectFromTwips(240, 4440, 1695, 255),
               9.75);
 
-    materials_ = {
+    materialOptions_ = {
         option(materialFrame, "Option5", QStringLiteral("Eisenrohr verzinkt"),
                rectFromTwips(240, 120, 1695, 375)),
         option(materialFrame, "Option6", QStringLiteral("Eisenrohr schwarz"),
@@ -137,10 +137,10 @@ void MainWindow::buildControls() {
                rectFromTwips(240, 1560, 1215, 435)),
     };
 
-    gridView_ = new ResultsGridView(grid_, client);
-    gridView_->setObjectName(QStringLiteral("MSFlexGrid1"));
-    gridView_->place(rectFromTwips(1680, 5160, 5895, 2295));
-    gridView_->itemModel()->setRowDescription([this](int gridRow) {
+    resultsGrid_ = new ResultsGridView(grid_, client);
+    resultsGrid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    resultsGrid_->place(rectFromTwips(1680, 5160, 5895, 2295));
+    resultsGrid_->itemModel()->setRowDescription([this](int gridRow) {
         const int number = gridRow - headerRows + 1;
         return describeOrigin(number, origins_.of(number), numberFormat_);
     });
@@ -151,25 +151,25 @@ void MainWindow::buildControls() {
     label(client, "Label10", QStringLiteral("Temperatur  [°C]"),
           rectFromTwips(1440, 2160, 1695, 255));
 
-    inputs_ = {
-        textBox(client, "Text1", rectFromTwips(240, 720, 1095, 285)),
-        textBox(client, "Text2", rectFromTwips(240, 1200, 1095, 285)),
-        textBox(client, "Text3", rectFromTwips(240, 1680, 1095, 285)),
-        textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285)),
-    };
+    diameterInput_ = textBox(client, "Text1", rectFromTwips(240, 720, 1095, 285));
+    flowRateInput_ = textBox(client, "Text2", rectFromTwips(240, 1200, 1095, 285));
+    lengthInput_ = textBox(client, "Text3", rectFromTwips(240, 1680, 1095, 285));
+    temperatureInput_ = textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285));
 
     const std::vector<QWidget*> focusOrder = {
-        media_[0], media_[1],     media_[2],     media_[3],     exit,          reset,
-        calculate, materials_[0], materials_[1], materials_[2], materials_[3], materials_[4],
-        gridView_, inputs_[0],    inputs_[1],    inputs_[2],    inputs_[3],
+        mediumOptions_[0],   mediumOptions_[1],     mediumOptions_[2],   mediumOptions_[3],
+        exitButton_,         newCalculationButton_, calculateButton_,    materialOptions_[0],
+        materialOptions_[1], materialOptions_[2],   materialOptions_[3], materialOptions_[4],
+        resultsGrid_,        diameterInput_,        flowRateInput_,      lengthInput_,
+        temperatureInput_,
     };
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
 
-    connect(calculate, &QPushButton::clicked, this, &MainWindow::calculateCommand);
-    connect(reset, &QPushButton::clicked, this, &MainWindow::newCalculationCommand);
-    connect(exit, &QPushButton::clicked, this, [this] { endProgram_(); });
+    connect(calculateButton_, &QPushButton::clicked, this, &MainWindow::calculateCommand);
+    connect(newCalculationButton_, &QPushButton::clicked, this, &MainWindow::newCalculationCommand);
+    connect(exitButton_, &QPushButton::clicked, this, [this] { endProgram_(); });
 
     describeForAccessibility();
 }
@@ -189,16 +189,17 @@ void MainWindow::describeForAccessibility() {
         {"Label3", "Gerade Rohrlänge"},
         {"Label10", "Temperatur des Mediums"},
     };
-    for (std::size_t i = 0; i < inputs_.size(); ++i) {
+    const auto inputs = inputBoxes();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
         auto* label = findChild<QLabel*>(QLatin1String(described[i].label));
         // "Rohr-Innendurchmesser  [mm]" is read out as "Rohr-Innendurchmesser in mm". The label
         // as buddy gives the box its "labelled by" relation; its text has no access key.
-        label->setBuddy(inputs_[i]);
+        label->setBuddy(inputs[i]);
         QString name = label->text();
         static const QRegularExpression unit(QStringLiteral("\\s*\\[(.*)\\]$"));
         name.replace(unit, QStringLiteral(" in \\1"));
-        inputs_[i]->setAccessibleName(name);
-        inputs_[i]->setAccessibleDescription(
+        inputs[i]->setAccessibleName(name);
+        inputs[i]->setAccessibleDescription(
             QStringLiteral("%1; eine Zahl mit %2 als Dezimalzeichen, ohne Tausendertrennzeichen")
                 .arg(QString::fromUtf8(described[i].what), separator));
     }
@@ -206,25 +207,20 @@ void MainWindow::describeForAccessibility() {
     // The frames have no caption of their own: the headings above them name the groups.
     findChild<QWidget*>(QStringLiteral("Frame1"))->setAccessibleName(caption("Label7"));
     findChild<QWidget*>(QStringLiteral("Frame2"))->setAccessibleName(caption("Label9"));
-    for (QRadioButton* medium : media_) {
+    for (QRadioButton* medium : mediumOptions_) {
         medium->setAccessibleDescription(caption("Label7"));
     }
-    for (QRadioButton* material : materials_) {
+    for (QRadioButton* material : materialOptions_) {
         material->setAccessibleDescription(caption("Label9"));
     }
 
-    const std::pair<const char*, const char*> buttons[] = {
-        {"Command1", "Berechnet den Druckverlust und fügt das Ergebnis als neue Zeile an"},
-        {"Command2", "Leert die vier Eingabefelder"},
-        {"Command3", "Beendet das Programm"},
-    };
-    for (const auto& [name, description] : buttons) {
-        findChild<QPushButton*>(QLatin1String(name))
-            ->setAccessibleDescription(QString::fromUtf8(description));
-    }
+    calculateButton_->setAccessibleDescription(
+        QStringLiteral("Berechnet den Druckverlust und fügt das Ergebnis als neue Zeile an"));
+    newCalculationButton_->setAccessibleDescription(QStringLiteral("Leert die vier Eingabefelder"));
+    exitButton_->setAccessibleDescription(QStringLiteral("Beendet das Programm"));
 
-    gridView_->setAccessibleName(QStringLiteral("Ergebnisse"));
-    gridView_->setAccessibleDescription(
+    resultsGrid_->setAccessibleName(QStringLiteral("Ergebnisse"));
+    resultsGrid_->setAccessibleDescription(
         QStringLiteral("Je Berechnung eine Zeile: Nummer, Geschwindigkeit, Druckverlust je Meter "
                        "und gesamt, Reynolds-Zahl und Rohrreibungszahl Lambda. Strg+C kopiert "
                        "die markierten Zellen, ohne Markierung die ganze Tabelle."));
