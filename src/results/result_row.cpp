@@ -33,7 +33,7 @@ std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium) {
 }
 
 // A number as a note writes it, with either separator: the workbook may come from anywhere.
-std::optional<double> parseNoteNumber(const std::string& text) {
+std::optional<double> noteNumber(const std::string& text) {
     const auto value = parseNumber(text, NumberFormat{','});
     return value ? value : parseNumber(text, NumberFormat{'.'});
 }
@@ -117,7 +117,7 @@ std::vector<ResultNote> parseNotesText(const std::string& text) {
         const std::string part = text.substr(start, end - start);
         if (startsWith(part, laminarText)) {
             const auto value =
-                parseNoteNumber(part.substr(std::char_traits<char>::length(laminarText)));
+                noteNumber(part.substr(std::char_traits<char>::length(laminarText)));
             if (value) {
                 notes.push_back({ResultNote::Kind::Laminar, *value});
             }
