@@ -42,8 +42,8 @@ void incrementDigits(std::string& digits) {
     digits.insert(digits.begin(), '1');
 }
 
-// The shortest decimal that reads back as a double: digits d1 d2 ... meaning d1.d2... ·
-// 10^exponent.
+// The shortest decimal that reads back as the double: the digits d1d2d3... stand for
+// d1.d2d3... times ten to the exponent.
 struct Decimal {
     bool negative = false;
     std::string digits;
@@ -76,7 +76,8 @@ Decimal shortestDecimal(double value) {
 
 enum class Notation { People, Xml };
 
-// Plain digits from 1e-9 up to the 1e15s; the limits keep a text short enough to read.
+// Plain digits for the decimal exponents -9 to 15, from 1e-9 to just under 1e16; beyond them a
+// power of ten keeps the text short enough to read.
 constexpr int plainFrom = -9;
 constexpr int plainTo = 15;
 
