@@ -100,6 +100,18 @@ void BM_ReadSheet_EmptyCells(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadSheet_EmptyCells)->Unit(benchmark::kMillisecond);
 
+// Rows below the table with a text in column A, each left out and listed; a unit is one row.
+void BM_ReadSheet_RowsLeftOut(benchmark::State& state) {
+    const std::string strings =
+        std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>Summe</t></si></sst>";
+    readParts(state, largestWithinBounds([](std::size_t n) {
+                  return hostile::sheet(
+                      "", hostile::repeated("<row><c t=\"s\"><v>0</v></c></row>", n), "");
+              }),
+              strings);
+}
+BENCHMARK(BM_ReadSheet_RowsLeftOut)->Unit(benchmark::kMillisecond);
+
 // Text, comments, CDATA, references and tags as long as allowed, between two tags.
 void BM_ReadSheet_Between(benchmark::State& state) {
     const std::string units[] = {"x",

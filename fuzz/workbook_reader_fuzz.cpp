@@ -20,23 +20,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool wholePackage = (data[0] & 1) == 0;
     const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    std::vector<ResultValues> results;
+    WorkbookResults read;
     try {
         if (wholePackage) {
-            results = readResultsWorkbookBytes(rest);
+            read = readResultsWorkbookBytes(rest);
         } else {
             // The sheet, then a NUL, then the shared strings.
             const auto split = rest.find('\0');
-            results = split == std::string::npos
-                          ? exchange_detail::readResultsSheet(rest, {})
-                          : exchange_detail::readResultsSheet(rest.substr(0, split),
-                                                              rest.substr(split + 1));
+            read = split == std::string::npos ? exchange_detail::readResultsSheet(rest, {})
+                                              : exchange_detail::readResultsSheet(
+                                                    rest.substr(0, split), rest.substr(split + 1));
         }
     } catch (const WorkbookError& e) {
         if (std::string(e.what()).rfind("Die Datei kann nicht eingelesen werden.\r\n", 0) != 0) {
             fuzzing::broken("a rejection without its German headline");
         }
         return 0;
+    }
+    const std::vector<ResultValues>& results = read.results;
+    if (!read.leftOut.empty() && leftOutText(read.leftOut).size() > 400) {
+        fuzzing::broken("a list of left-out rows too long to show");
     }
 
     if (results.size() > static_cast<std::size_t>(maxResults)) {

@@ -13,7 +13,7 @@ packages=(
     fonts-liberation fonts-dejavu-core
     icoutils librsvg2-bin binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales
-    libxlsxwriter-dev libminizip-dev zlib1g-dev
+    libminizip-dev zlib1g-dev
 )
 for group in "$@"; do
     case "$group" in

@@ -147,9 +147,8 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
 
 } // namespace
 
-// The cells of the first kept rows and columns. Cell references are checked, not trusted: each
-// must lie in its row, rows and cells must come in order, so no cell can appear twice.
-Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrings) {
+Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrings,
+                std::vector<int>& textRowsBelow) {
     Sheet sheet{};
     QXmlStreamReader xml(bytes);
     bool inSheetData = false;
@@ -204,10 +203,16 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
             col = cellCol;
             const Cell cell = readCell(xml, sharedStrings, row, col);
             // Column G and those past the inputs are the user's: remarks there cost nothing.
-            if (cell.type == Cell::Type::Empty || col == tableCols + 1 || col > sheetCols) {
+            if (cell.type == Cell::Type::Empty || col == tableCols + 1 || col > sheetCols ||
+                (!textRowsBelow.empty() && textRowsBelow.back() == row)) {
                 continue;
             }
             if (row > keptRows) {
+                // Cells come in column order, so A decides before the rest of its row is seen.
+                if (col == 1 && cell.type == Cell::Type::Text) {
+                    textRowsBelow.push_back(row);
+                    continue;
+                }
                 if (cell.type == Cell::Type::Number) {
                     refuseResultBelowTable(sheet, row);
                 }

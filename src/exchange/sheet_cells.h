@@ -20,7 +20,10 @@ struct Cell {
 using Sheet = std::array<std::array<Cell, sheetCols>, keptRows>;
 
 // The cells of the first kept rows and columns. Cell references are checked, not trusted: each
-// must lie in its row, rows and cells must come in order, so no cell can appear twice.
-Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrings);
+// must lie in its row, rows and cells must come in order, so no cell can appear twice. Rows
+// below the kept ones with a text in column A (a sum) are skipped and their numbers, from 1,
+// added to `textRowsBelow`.
+Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrings,
+                std::vector<int>& textRowsBelow);
 
 } // namespace kolmaris::exchange_detail

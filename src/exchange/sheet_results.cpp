@@ -55,33 +55,28 @@ InputLayout inputLayout(const Sheet& sheet) {
     return layout;
 }
 
+// Spreadsheet users retype names: case and surrounding blanks do not matter.
 template <typename Choice, std::size_t N>
-std::optional<Choice> choiceNamed(const QString& text, const Choice (&choices)[N]) {
+std::optional<Choice> choiceNamed(const Cell& cell, const Choice (&choices)[N]) {
     for (const Choice choice : choices) {
-        if (text.trimmed() == QString::fromUtf8(nameOf(choice))) {
+        if (cell.type == Cell::Type::Text &&
+            cell.text.trimmed().compare(QString::fromUtf8(nameOf(choice)), Qt::CaseInsensitive) ==
+                0) {
             return choice;
         }
     }
     return std::nullopt;
 }
 
-// A row's inputs: none when all their cells are empty, all of them otherwise.
+// A row's inputs when all of them are there and known.
 std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r) {
     const auto input = [&sheet, r](int inputCol) -> const Cell& {
         return cellAt(sheet, r, firstInputCol + inputCol);
     };
-    bool any = false;
-    for (int i = 0; i < Notes; ++i) {
-        any = any || input(i).type != Cell::Type::Empty;
-    }
-    if (!any) {
-        return std::nullopt;
-    }
     double numbers[numericInputs] = {};
     for (int i = 0; i < numericInputs; ++i) {
         if (input(i).type != Cell::Type::Number) {
-            reject(Kind::ForeignLayout,
-                   "In Zelle " + cellName(r, firstInputCol + i) + " steht keine Zahl.");
+            return std::nullopt;
         }
         numbers[i] = input(i).number;
     }
@@ -90,83 +85,115 @@ std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r) {
     constexpr Material materials[] = {Material::GalvanisedIron, Material::BlackIron,
                                       Material::StainlessSteel, Material::Plastic,
                                       Material::Copper};
-    const auto medium = input(MediumName).type == Cell::Type::Text
-                            ? choiceNamed(input(MediumName).text, media)
-                            : std::nullopt;
-    if (!medium) {
-        reject(Kind::ForeignLayout,
-               "In Zelle " + cellName(r, firstInputCol + MediumName) + " steht kein Medium.");
-    }
-    const auto material = input(MaterialName).type == Cell::Type::Text
-                              ? choiceNamed(input(MaterialName).text, materials)
-                              : std::nullopt;
-    if (!material) {
-        reject(Kind::ForeignLayout, "In Zelle " + cellName(r, firstInputCol + MaterialName) +
-                                        " steht kein Rohrmaterial.");
+    const auto medium = choiceNamed(input(MediumName), media);
+    const auto material = choiceNamed(input(MaterialName), materials);
+    if (!medium || !material) {
+        return std::nullopt;
     }
     return ResultInputs{numbers[0], numbers[1], numbers[2], numbers[3], *medium, *material};
 }
 
-std::vector<ResultValues> resultRows(const Sheet& sheet) {
+bool anyFilled(const Sheet& sheet, int r, int fromCol, int toCol) {
+    for (int c = fromCol; c < toCol; ++c) {
+        if (cellAt(sheet, r, c).type != Cell::Type::Empty) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Refuses the sheet unless the cell holds a number.
+void requireNumber(const Sheet& sheet, int r, int c) {
+    const Cell& cell = cellAt(sheet, r, c);
+    if (cell.type == Cell::Type::Formula) {
+        reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht eine Formel " +
+                                        "ohne gespeicherten Wert. Bitte die Arbeitsmappe " +
+                                        "im Tabellenprogramm neu berechnen und speichern.");
+    }
+    if (cell.type != Cell::Type::Number) {
+        reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht keine Zahl.");
+    }
+}
+
+// Whether a row is a result. Its number is not needed (a spreadsheet may have cleared it), but
+// a text there marks a sum or a remark, and so do texts or gaps beside an empty one: such rows
+// are left out. A numbered row must hold numbers, and a formula never calculated or a value of
+// another kind (a truth value, an error) refuses the sheet.
+bool isResult(const Sheet& sheet, int r) {
+    const Cell::Type number = cellAt(sheet, r, 0).type;
+    if (number == Cell::Type::Text) {
+        return false;
+    }
+    bool allNumbers = true;
+    for (int c = 1; c < tableCols; ++c) {
+        const Cell::Type type = cellAt(sheet, r, c).type;
+        if (number != Cell::Type::Empty || type == Cell::Type::Formula ||
+            type == Cell::Type::Other) {
+            requireNumber(sheet, r, c);
+        }
+        allNumbers = allNumbers && type == Cell::Type::Number;
+    }
+    if (number != Cell::Type::Empty) {
+        requireNumber(sheet, r, 0);
+    }
+    return allNumbers;
+}
+
+WorkbookResults resultRows(const Sheet& sheet) {
     const InputLayout layout = inputLayout(sheet);
     // A remark in the notes column alone makes no result.
     const int usedCols = layout.inputs ? firstInputCol + Notes : tableCols;
-    std::vector<ResultValues> results;
+    WorkbookResults read;
     for (int r = headerRows; r < keptRows; ++r) {
-        const auto& row = sheet[static_cast<std::size_t>(r)];
-        bool any = false;
-        for (int c = 0; c < usedCols; ++c) {
-            any = any || row[static_cast<std::size_t>(c)].type != Cell::Type::Empty;
-        }
-        if (!any) {
+        const int sheetRow = r + 1;
+        if (!anyFilled(sheet, r, 0, tableCols)) {
+            if (anyFilled(sheet, r, firstInputCol, usedCols)) {
+                read.leftOut.push_back({sheetRow, LeftOutRow::Reason::NoResultNumber});
+            }
             continue; // a blank line left by the user
         }
-        // The result number is not needed, but anything other than a number there means the
-        // sheet is something else.
-        for (int c = 0; c < tableCols; ++c) {
-            const Cell& cell = row[static_cast<std::size_t>(c)];
-            const bool ok =
-                cell.type == Cell::Type::Number || (c == 0 && cell.type == Cell::Type::Empty);
-            if (cell.type == Cell::Type::Formula) {
-                reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht eine Formel " +
-                                                "ohne gespeicherten Wert. Bitte die Arbeitsmappe " +
-                                                "im Tabellenprogramm neu berechnen und speichern.");
-            }
-            if (!ok) {
-                reject(Kind::ForeignLayout, "In Zelle " + cellName(r, c) + " steht keine Zahl.");
-            }
+        if (!isResult(sheet, r)) {
+            read.leftOut.push_back({sheetRow, LeftOutRow::Reason::NoResultNumber});
+            continue;
         }
-        ResultValues values{row[1].number, row[2].number, row[3].number, row[4].number,
-                            row[5].number};
-        if (layout.inputs) {
+        ResultValues values{cellAt(sheet, r, 1).number, cellAt(sheet, r, 2).number,
+                            cellAt(sheet, r, 3).number, cellAt(sheet, r, 4).number,
+                            cellAt(sheet, r, 5).number};
+        if (layout.inputs && anyFilled(sheet, r, firstInputCol, firstInputCol + Notes)) {
             values.origin.inputs = rowInputs(sheet, r);
+            if (!values.origin.inputs) {
+                read.leftOut.push_back({sheetRow, LeftOutRow::Reason::Inputs});
+            }
         }
         const Cell& notes = cellAt(sheet, r, firstInputCol + Notes);
         if (layout.notes && notes.type == Cell::Type::Text) {
             values.origin.notes = parseNotesText(notes.text.toStdString());
         }
-        results.push_back(std::move(values));
+        read.results.push_back(std::move(values));
     }
-    return results;
+    return read;
 }
 
 } // namespace
 
-std::vector<ResultValues> resultsOfParts(const QByteArray& sheetBytes,
-                                         const QByteArray& sharedStringsBytes) {
+WorkbookResults resultsOfParts(const QByteArray& sheetBytes, const QByteArray& sharedStringsBytes) {
     if (sheetBytes.size() > maxPartBytes || sharedStringsBytes.size() > maxPartBytes) {
         tooLarge();
     }
     checkXmlBounds(sheetBytes);
     checkXmlBounds(sharedStringsBytes);
     const auto sharedStrings = readSharedStrings(sharedStringsBytes);
-    const Sheet sheet = readSheet(sheetBytes, sharedStrings);
+    std::vector<int> textRowsBelow;
+    const Sheet sheet = readSheet(sheetBytes, sharedStrings, textRowsBelow);
     checkHeaders(sheet);
-    return resultRows(sheet);
+    WorkbookResults read = resultRows(sheet);
+    for (const int row : textRowsBelow) {
+        read.leftOut.push_back({row, LeftOutRow::Reason::NoResultNumber});
+    }
+    return read;
 }
 
-std::vector<ResultValues> readResultsSheet(const std::string& sheet,
-                                           const std::string& sharedStrings) {
+WorkbookResults readResultsSheet(const std::string& sheet, const std::string& sharedStrings) {
     return resultsOfParts(QByteArray::fromStdString(sheet),
                           QByteArray::fromStdString(sharedStrings));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/result_row.h"
+#include "exchange/workbook.h"
 
 #include <string>
 #include <vector>
@@ -11,11 +11,9 @@ class QByteArray; // declared only, so the fuzz build reads sheets without Qt's 
 namespace kolmaris::exchange_detail {
 
 // The results of a sheet part and its shared-strings part (empty when there is none).
-std::vector<ResultValues> resultsOfParts(const QByteArray& sheetBytes,
-                                         const QByteArray& sharedStringsBytes);
+WorkbookResults resultsOfParts(const QByteArray& sheetBytes, const QByteArray& sharedStringsBytes);
 
 // The same from plain strings, for fuzzing the XML without a zip around it.
-std::vector<ResultValues> readResultsSheet(const std::string& sheet,
-                                           const std::string& sharedStrings);
+WorkbookResults readResultsSheet(const std::string& sheet, const std::string& sharedStrings);
 
 } // namespace kolmaris::exchange_detail

@@ -30,25 +30,49 @@ private:
     Kind kind_;
 };
 
-// Writes the table as it stands to an .xlsx workbook at `path`: the title and units rows as
-// text, every result row as numbers formatted "0", "0.00" and "0.00000", with the values the
-// table shows (its texts read with `format`'s separator); from column H on each result's
-// inputs as exact numbers and texts, and its notes. The workbook is written next to the
-// target under a temporary name and renamed over it only when complete, so a failure leaves an
-// older file as it was. Throws WorkbookError (CannotWrite, TableUnusable); the table is only
-// read.
-void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
-                          const NumberFormat& format, const std::string& path);
+// Writes the results, numbered 1 to n in their order, to an .xlsx workbook at `path`: the title
+// and units rows as text, every result as numbers formatted "0", "0.00" and "0.00000" with the
+// values the table shows for them; from column H on each result's inputs as exact numbers and
+// texts, and its notes with `format`'s separator. The workbook is written next to the target
+// under a temporary name and renamed over it only when complete, so a failure leaves an older
+// file as it was. Throws WorkbookError (CannotWrite, TableUnusable for a value that is no
+// number or more results than the table holds).
+void writeResultsWorkbook(const std::vector<ResultValues>& results, const NumberFormat& format,
+                          const std::string& path);
 
-// Reads the result rows, in sheet order, of a workbook in the table's layout: one written by
+// A sheet row the reader did not take, or took without its inputs.
+struct LeftOutRow {
+    enum class Reason {
+        NoResultNumber, // a sum or a remark: column A holds no result number
+        Inputs,         // the result was read, its inputs were incomplete or unknown
+    };
+    int row = 0; // as the spreadsheet numbers it, from 1
+    Reason reason = Reason::NoResultNumber;
+
+    bool operator==(const LeftOutRow& other) const {
+        return row == other.row && reason == other.reason;
+    }
+};
+
+// The results of a workbook in sheet order, and what of the sheet was left out.
+struct WorkbookResults {
+    std::vector<ResultValues> results;
+    std::vector<LeftOutRow> leftOut; // in sheet order
+};
+
+// Reads the result rows of a workbook in the table's layout: one written by
 // writeResultsWorkbook or saved again by a spreadsheet, with their inputs where the workbook
-// has them. Columns the table does not know, such as a user's remarks, are ignored. Throws
+// has them. Columns the table does not know, such as a user's remarks, are ignored; rows that
+// hold no result (a sum) and inputs that are no longer whole are left out and listed. Throws
 // WorkbookError (CannotOpen, Damaged, ForeignLayout, TooManyResults when it holds more than
 // maxResults).
-std::vector<ResultValues> readResultsWorkbook(const std::string& path);
+WorkbookResults readResultsWorkbook(const std::string& path);
 
 // The same for a workbook already in memory.
-std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes);
+WorkbookResults readResultsWorkbookBytes(const std::string& bytes);
+
+// What was left out, in German for the user; empty when nothing was.
+std::string leftOutText(const std::vector<LeftOutRow>& leftOut);
 
 // Appends the results below those standing, numbered on from them and in the table's own
 // number texts, keeps their origins under those numbers, then sizes the grid and rewrites its

@@ -26,7 +26,7 @@ namespace {
 
 using namespace exchange_detail;
 
-std::vector<ResultValues> readWorkbook(const QByteArray& bytes) {
+WorkbookResults readWorkbook(const QByteArray& bytes) {
     if (bytes.size() > maxFileBytes) {
         tooLarge();
     }
@@ -39,9 +39,49 @@ std::vector<ResultValues> readWorkbook(const QByteArray& bytes) {
     return resultsOfParts(*sheetBytes, package.part(parts.sharedStrings).value_or(QByteArray()));
 }
 
+// "Zeile 9", "Zeilen 9, 12 und 31 bis 40": runs joined, and only the first few, since a sheet
+// may hold a great many.
+std::string rowList(const std::vector<int>& rows) {
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t last = i;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1) {
+            ++last;
+        }
+        runs.push_back(std::to_string(rows[i]) +
+                       (last > i ? " bis " + std::to_string(rows[last]) : std::string()));
+        i = last + 1;
+    }
+    constexpr std::size_t named = 5;
+    std::string text = rows.size() == 1 ? "Zeile " : "Zeilen ";
+    for (std::size_t k = 0; k < runs.size() && k < named; ++k) {
+        text += k == 0 ? "" : k + 1 == runs.size() ? " und " : ", ";
+        text += runs[k];
+    }
+    return runs.size() > named ? text + " und weitere" : text;
+}
+
 } // namespace
 
-std::vector<ResultValues> readResultsWorkbook(const std::string& path) {
+std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
+    std::vector<int> rows[2]; // by reason
+    for (const LeftOutRow& left : leftOut) {
+        rows[left.reason == LeftOutRow::Reason::Inputs].push_back(left.row);
+    }
+    std::vector<std::string> parts;
+    if (!rows[0].empty()) {
+        parts.push_back(rowList(rows[0]) + " (keine Ergebnisnummer)");
+    }
+    if (!rows[1].empty()) {
+        parts.push_back("Eingaben aus " + rowList(rows[1]) + " (unvollständig oder unbekannt)");
+    }
+    if (parts.empty()) {
+        return {};
+    }
+    return "Nicht eingelesen: " + parts[0] + (parts.size() > 1 ? "; " + parts[1] : "") + ".";
+}
+
+WorkbookResults readResultsWorkbook(const std::string& path) {
 #ifdef _WIN32
     const QString name = QString::fromStdString(path);
     if (!QFileInfo::exists(name)) {
@@ -115,7 +155,7 @@ std::vector<ResultValues> readResultsWorkbook(const std::string& path) {
 #endif
 }
 
-std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes) {
+WorkbookResults readResultsWorkbookBytes(const std::string& bytes) {
     if (static_cast<qint64>(bytes.size()) > maxFileBytes) {
         tooLarge();
     }

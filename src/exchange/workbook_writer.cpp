@@ -2,29 +2,19 @@
 #include "exchange/workbook_support.h"
 
 #include "calc/media.h"
-#include "exchange/exact_numbers.h"
 #include "exchange/file_replacement.h"
 
-#include <xlsxwriter.h>
+#include <zip.h>
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
-#include <clocale>
 #include <cmath>
-#include <cstdio>
+#include <ctime>
 #include <filesystem>
-#include <locale.h>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#include <random>
-#else
-#include <unistd.h>
-#endif
 
 namespace kolmaris {
 
@@ -33,190 +23,298 @@ namespace {
 using namespace exchange_detail;
 namespace fs = std::filesystem;
 
+const char* const xmlHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+const char* const mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+const char* const relationshipNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const char* const sheetPart = "xl/worksheets/sheet1.xml";
+
+// Text for element content and attribute values. Characters XML 1.0 cannot carry are dropped.
+std::string escaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') {
+                out += c;
+            }
+        }
+    }
+    return out;
+}
+
 // The number format of a table column: "0", "0.00" or "0.00000", as the table shows it.
 std::string columnPattern(int col) {
     const int decimals = columnDecimals[col];
     return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
 }
 
-// The result rows as numbers, checked before any file is touched.
-std::vector<std::array<double, tableCols>> tableValues(const GridModel& table,
-                                                       const NumberFormat& format) {
-    if (!isSetUp(table)) {
-        fail(WorkbookError::Kind::TableUnusable, saveHeadline,
-             "Die Tabelle ist nicht eingerichtet.");
-    }
-    const int standing = standingResults(table);
-    std::vector<std::array<double, tableCols>> rows(static_cast<std::size_t>(standing));
-    for (int r = 0; r < standing; ++r) {
-        for (int c = 0; c < tableCols; ++c) {
-            const std::string& text = table.cell(headerRows + r, c);
-            const auto value = parseFixed(text, format);
-            if (!value) {
-                fail(WorkbookError::Kind::TableUnusable, saveHeadline,
-                     "In Zelle " + cellName(headerRows + r, c) + " der Tabelle steht keine Zahl.");
-            }
-            rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = *value;
-        }
-    }
-    return rows;
-}
-
-// libxlsxwriter prints numbers with snprintf under the thread's LC_NUMERIC; a German one would
-// put commas into the XML. This holds the thread's numeric category at "C" for its lifetime and
-// leaves the process-wide locale alone, so other threads and later code see no change.
-#ifdef _WIN32
-class CNumericLocale {
-public:
-    CNumericLocale() : previousMode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)) {
-        const char* current = std::setlocale(LC_NUMERIC, nullptr);
-        previous_ = current != nullptr ? current : "C";
-        if (previousMode_ == -1 || std::setlocale(LC_NUMERIC, "C") == nullptr) {
-            cannotWrite("Die Zahlendarstellung konnte nicht eingestellt werden.");
-        }
-    }
-    ~CNumericLocale() {
-        std::setlocale(LC_NUMERIC, previous_.c_str());
-        _configthreadlocale(previousMode_);
-    }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
-
-private:
-    int previousMode_;
-    std::string previous_;
-};
-#else
-class CNumericLocale {
-public:
-    CNumericLocale() {
-        locale_t base = duplocale(uselocale(static_cast<locale_t>(0)));
-        if (base != static_cast<locale_t>(0)) {
-            numeric_ = newlocale(LC_NUMERIC_MASK, "C", base);
-            if (numeric_ == static_cast<locale_t>(0)) {
-                freelocale(base);
-            }
-        }
-        if (numeric_ == static_cast<locale_t>(0)) {
-            cannotWrite("Die Zahlendarstellung konnte nicht eingestellt werden.");
-        }
-        previous_ = uselocale(numeric_);
-    }
-    ~CNumericLocale() {
-        uselocale(previous_);
-        freelocale(numeric_);
-    }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
-
-private:
-    locale_t numeric_ = static_cast<locale_t>(0);
-    locale_t previous_ = static_cast<locale_t>(0);
-};
-#endif
-
-// Columns H onward of one result row: its inputs and notes, or nothing when they were not kept.
-bool writeOrigin(lxw_worksheet* sheet, lxw_row_t row, const ResultOrigin& origin,
-                 const NumberFormat& format) {
-    const auto col = [](int inputCol) { return static_cast<lxw_col_t>(firstInputCol + inputCol); };
-    bool ok = true;
-    if (const auto& in = origin.inputs) {
-        const double numbers[numericInputs] = {in->diameter, in->flowRate, in->length,
-                                               in->temperature};
-        for (int i = 0; ok && i < numericInputs; ++i) {
-            ok = worksheet_write_number(sheet, row, col(i), numbers[i], nullptr) == LXW_NO_ERROR;
-        }
-        ok = ok && worksheet_write_string(sheet, row, col(MediumName), nameOf(in->medium),
-                                          nullptr) == LXW_NO_ERROR;
-        ok = ok && worksheet_write_string(sheet, row, col(MaterialName), nameOf(in->material),
-                                          nullptr) == LXW_NO_ERROR;
-    }
-    const std::string notes = notesText(origin, format);
-    if (ok && !notes.empty()) {
-        ok = worksheet_write_string(sheet, row, col(Notes), notes.c_str(), nullptr) == LXW_NO_ERROR;
-    }
-    return ok;
-}
-
-// The input cells whose values the workbook must hold to the last bit.
-std::vector<ExactValue> exactInputs(const ResultOrigins& origins, int results) {
-    std::vector<ExactValue> values;
-    for (int r = 0; r < results; ++r) {
-        if (const auto& in = origins.of(r + 1).inputs) {
-            const double numbers[numericInputs] = {in->diameter, in->flowRate, in->length,
-                                                   in->temperature};
-            for (int i = 0; i < numericInputs; ++i) {
-                values.push_back(
-                    {cellName(headerRows + r, firstInputCol + i), exactXmlNumber(numbers[i])});
-            }
-        }
-    }
-    return values;
-}
-
-void writeWorkbook(const GridModel& table, const std::vector<std::array<double, tableCols>>& rows,
-                   const ResultOrigins& origins, const NumberFormat& format,
-                   const std::string& file, const std::string& folder) {
-    CNumericLocale numeric;
-
-    // Its own scratch files go to the target's folder too, so a full disk shows up there.
-    lxw_workbook_options options{};
-    options.tmpdir = const_cast<char*>(folder.c_str());
-    lxw_workbook* workbook = workbook_new_opt(file.c_str(), &options);
-    if (workbook == nullptr) {
-        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
-    }
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Ergebnisse");
-    std::array<lxw_format*, tableCols> formats{};
+// The distinct patterns of the table's columns, each a cell style from 1 on (0 is "General").
+std::vector<std::string> stylePatterns() {
+    std::vector<std::string> patterns;
     for (int c = 0; c < tableCols; ++c) {
-        formats[static_cast<std::size_t>(c)] = workbook_add_format(workbook);
-        format_set_num_format(formats[static_cast<std::size_t>(c)], columnPattern(c).c_str());
+        if (std::find(patterns.begin(), patterns.end(), columnPattern(c)) == patterns.end()) {
+            patterns.push_back(columnPattern(c));
+        }
+    }
+    return patterns;
+}
+
+int columnStyle(int col) {
+    const auto patterns = stylePatterns();
+    return static_cast<int>(std::find(patterns.begin(), patterns.end(), columnPattern(col)) -
+                            patterns.begin()) +
+           1;
+}
+
+std::string stylesXml() {
+    const auto patterns = stylePatterns();
+    const std::string count = std::to_string(patterns.size());
+    std::string numFmts = "<numFmts count=\"" + count + "\">";
+    std::string xfs = "<cellXfs count=\"" + std::to_string(patterns.size() + 1) +
+                      "\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>";
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+        const std::string id = std::to_string(164 + i); // the first id free for own formats
+        numFmts += "<numFmt numFmtId=\"" + id + "\" formatCode=\"" + patterns[i] + "\"/>";
+        xfs += "<xf numFmtId=\"" + id +
+               "\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>";
+    }
+    return xmlHeader + std::string("<styleSheet xmlns=\"") + mainNs + "\">" + numFmts +
+           "</numFmts><fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+           "</fonts><fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill>"
+           "<patternFill patternType=\"gray125\"/></fill></fills><borders count=\"1\"><border>"
+           "<left/><right/><top/><bottom/><diagonal/></border></borders><cellStyleXfs "
+           "count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
+           "</cellStyleXfs>" +
+           xfs +
+           "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+           "builtinId=\"0\"/></cellStyles></styleSheet>";
+}
+
+// The workbook's texts, each kept once and referred to by its index.
+class SharedStrings {
+public:
+    int indexOf(const std::string& text) {
+        const auto [it, added] = index_.emplace(text, static_cast<int>(texts_.size()));
+        if (added) {
+            texts_.push_back(text);
+        }
+        return it->second;
+    }
+    std::string xml() const {
+        std::string out = xmlHeader + std::string("<sst xmlns=\"") + mainNs + "\" count=\"" +
+                          std::to_string(texts_.size()) + "\" uniqueCount=\"" +
+                          std::to_string(texts_.size()) + "\">";
+        for (const std::string& text : texts_) {
+            // The headers' leading blanks are part of them.
+            out += "<si><t xml:space=\"preserve\">" + escaped(text) + "</t></si>";
+        }
+        return out + "</sst>";
     }
 
-    bool cellsOk =
-        sheet != nullptr &&
-        worksheet_set_column(sheet, 0, tableCols - 1, 12, nullptr) == LXW_NO_ERROR &&
-        worksheet_set_column(sheet, firstInputCol, sheetCols - 2, 13, nullptr) == LXW_NO_ERROR &&
-        worksheet_set_column(sheet, sheetCols - 1, sheetCols - 1, 60, nullptr) == LXW_NO_ERROR;
-    for (int r = 0; cellsOk && r < headerRows; ++r) {
-        for (int c = 0; cellsOk && c < sheetCols; ++c) {
-            const std::string text = c < tableCols       ? table.cell(r, c)
-                                     : c < firstInputCol ? std::string()
-                                                         : inputHeaderText(r, c - firstInputCol);
-            if (!text.empty()) {
-                cellsOk = worksheet_write_string(sheet, static_cast<lxw_row_t>(r),
-                                                 static_cast<lxw_col_t>(c), text.c_str(),
-                                                 nullptr) == LXW_NO_ERROR;
+private:
+    std::vector<std::string> texts_;
+    std::map<std::string, int> index_;
+};
+
+// One sheet row's cells, written in column order.
+class RowWriter {
+public:
+    RowWriter(int row, SharedStrings& strings) : row_(row), strings_(strings) {}
+
+    // A value must read back as itself: a number that is none cannot be written.
+    void number(int col, double value, int style = 0) {
+        if (!std::isfinite(value)) {
+            fail(WorkbookError::Kind::TableUnusable, saveHeadline,
+                 "In Zelle " + cellName(row_, col) + " der Tabelle steht keine Zahl.");
+        }
+        cells_ += "<c r=\"" + cellName(row_, col) + "\"" +
+                  (style > 0 ? " s=\"" + std::to_string(style) + "\"" : std::string()) + "><v>" +
+                  xmlNumber(value) + "</v></c>";
+    }
+    void text(int col, const std::string& text) {
+        if (!text.empty()) {
+            cells_ += "<c r=\"" + cellName(row_, col) + "\" t=\"s\"><v>" +
+                      std::to_string(strings_.indexOf(text)) + "</v></c>";
+        }
+    }
+    std::string xml() const {
+        return "<row r=\"" + std::to_string(row_ + 1) + "\">" + cells_ + "</row>";
+    }
+
+private:
+    int row_;
+    SharedStrings& strings_;
+    std::string cells_;
+};
+
+std::string sheetXml(const std::vector<ResultValues>& results, const NumberFormat& format,
+                     SharedStrings& strings) {
+    std::string rows;
+    for (int r = 0; r < headerRows; ++r) {
+        RowWriter row(r, strings);
+        for (int c = 0; c < tableCols; ++c) {
+            row.text(c, headerText(r, c));
+        }
+        for (int i = 0; i < inputCols; ++i) {
+            row.text(firstInputCol + i, inputHeaderText(r, i));
+        }
+        rows += row.xml();
+    }
+    for (std::size_t n = 0; n < results.size(); ++n) {
+        const ResultValues& v = results[n];
+        RowWriter row(headerRows + static_cast<int>(n), strings);
+        // The values the table shows, so the spreadsheet shows the table's texts.
+        const double shown[tableCols] = {static_cast<double>(n + 1),
+                                         v.velocity,
+                                         v.lossPerMetre,
+                                         v.lossTotal,
+                                         v.reynolds,
+                                         v.lambda};
+        for (int c = 0; c < tableCols; ++c) {
+            row.number(c, shownValue(shown[c], columnDecimals[c]), columnStyle(c));
+        }
+        if (const auto& in = v.origin.inputs) {
+            const double inputs[numericInputs] = {in->diameter, in->flowRate, in->length,
+                                                  in->temperature};
+            for (int i = 0; i < numericInputs; ++i) {
+                row.number(firstInputCol + i, inputs[i]);
             }
+            row.text(firstInputCol + MediumName, nameOf(in->medium));
+            row.text(firstInputCol + MaterialName, nameOf(in->material));
         }
+        row.text(firstInputCol + Notes, notesText(v.origin, format));
+        rows += row.xml();
     }
-    for (std::size_t r = 0; cellsOk && r < rows.size(); ++r) {
-        for (int c = 0; cellsOk && c < tableCols; ++c) {
-            cellsOk = worksheet_write_number(sheet, static_cast<lxw_row_t>(headerRows + r),
-                                             static_cast<lxw_col_t>(c),
-                                             rows[r][static_cast<std::size_t>(c)],
-                                             formats[static_cast<std::size_t>(c)]) == LXW_NO_ERROR;
-        }
-        cellsOk = cellsOk && writeOrigin(sheet, static_cast<lxw_row_t>(headerRows + r),
-                                         origins.of(static_cast<int>(r) + 1), format);
+    const std::string widths[] = {"<col min=\"1\" max=\"" + std::to_string(tableCols) +
+                                      "\" width=\"12.7109375\"",
+                                  "<col min=\"" + std::to_string(firstInputCol + 1) + "\" max=\"" +
+                                      std::to_string(sheetCols - 1) + "\" width=\"13.7109375\"",
+                                  "<col min=\"" + std::to_string(sheetCols) + "\" max=\"" +
+                                      std::to_string(sheetCols) + "\" width=\"60.7109375\""};
+    std::string cols = "<cols>";
+    for (const std::string& col : widths) {
+        cols += col + " customWidth=\"1\"/>";
     }
+    return xmlHeader + std::string("<worksheet xmlns=\"") + mainNs + "\" xmlns:r=\"" +
+           relationshipNs + "\">" + cols + "</cols><sheetData>" + rows + "</sheetData></worksheet>";
+}
 
-    errno = 0;
-    const lxw_error closed = workbook_close(workbook); // frees the workbook in every case
-    const int closeErrno = errno;
-    if (!cellsOk) {
+std::string relationshipsXml(const std::vector<std::pair<std::string, std::string>>& targets) {
+    std::string out = xmlHeader + std::string("<Relationships xmlns=\"http://schemas."
+                                              "openxmlformats.org/package/2006/relationships\">");
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        out += "<Relationship Id=\"rId" + std::to_string(i + 1) + "\" Type=\"" + targets[i].first +
+               "\" Target=\"" + targets[i].second + "\"/>";
+    }
+    return out + "</Relationships>";
+}
+
+using Parts = std::vector<std::pair<std::string, std::string>>; // name, content
+
+// Every part of the package, built in memory before any file is touched.
+Parts workbookParts(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    SharedStrings strings;
+    const std::string sheet = sheetXml(results, format, strings);
+    const std::string type = relationshipNs + std::string("/");
+    const std::string office = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+    const auto override = [](const std::string& part, const std::string& contentType) {
+        return "<Override PartName=\"/" + part + "\" ContentType=\"" + contentType + "\"/>";
+    };
+    return {
+        {"[Content_Types].xml",
+         xmlHeader +
+             std::string("<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                         "content-types\"><Default Extension=\"rels\" ContentType=\"application/"
+                         "vnd.openxmlformats-package.relationships+xml\"/><Default "
+                         "Extension=\"xml\" ContentType=\"application/xml\"/>") +
+             override("xl/workbook.xml", office + "sheet.main+xml") +
+             override(sheetPart, office + "worksheet+xml") +
+             override("xl/styles.xml", office + "styles+xml") +
+             override("xl/sharedStrings.xml", office + "sharedStrings+xml") + "</Types>"},
+        {"_rels/.rels", relationshipsXml({{type + "officeDocument", "xl/workbook.xml"}})},
+        {"xl/workbook.xml",
+         xmlHeader + std::string("<workbook xmlns=\"") + mainNs + "\" xmlns:r=\"" + relationshipNs +
+             "\"><sheets><sheet name=\"Ergebnisse\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+             "</workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         relationshipsXml({{type + "worksheet", "worksheets/sheet1.xml"},
+                           {type + "styles", "styles.xml"},
+                           {type + "sharedStrings", "sharedStrings.xml"}})},
+        {"xl/styles.xml", stylesXml()},
+        {sheetPart, sheet},
+        {"xl/sharedStrings.xml", strings.xml()},
+    };
+}
+
+[[noreturn]] void zipFailed(int error) {
+    if (error == 0) {
         cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
     }
-    if (closed != LXW_NO_ERROR) {
-        cannotWriteErrno(closeErrno);
+    cannotWriteErrno(error);
+}
+
+// Writes the parts as a zip package to `file`, in one pass.
+void writePackage(const std::string& file, const Parts& parts) {
+    errno = 0;
+    zipFile zip = zipOpen64(file.c_str(), APPEND_STATUS_CREATE);
+    if (zip == nullptr) {
+        zipFailed(errno);
+    }
+    zip_fileinfo entry{};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    entry.tmz_date = {static_cast<uInt>(local.tm_sec),  static_cast<uInt>(local.tm_min),
+                      static_cast<uInt>(local.tm_hour), static_cast<uInt>(local.tm_mday),
+                      static_cast<uInt>(local.tm_mon),  static_cast<uInt>(local.tm_year + 1900)};
+    errno = 0;
+    bool ok = true;
+    for (auto part = parts.begin(); ok && part != parts.end(); ++part) {
+        const std::string& content = part->second;
+        ok = zipOpenNewFileInZip64(zip, part->first.c_str(), &entry, nullptr, 0, nullptr, 0,
+                                   nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK &&
+             zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size())) ==
+                 ZIP_OK &&
+             zipCloseFileInZip(zip) == ZIP_OK;
+    }
+    const int writeErrno = errno;
+    errno = 0;
+    const bool closed = zipClose(zip, nullptr) == ZIP_OK; // frees the handle in every case
+    if (!ok) {
+        zipFailed(writeErrno);
+    }
+    if (!closed) {
+        zipFailed(errno);
     }
 }
 
 } // namespace
 
-void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
-                          const NumberFormat& format, const std::string& path) {
-    const auto rows = tableValues(table, format);
+void writeResultsWorkbook(const std::vector<ResultValues>& results, const NumberFormat& format,
+                          const std::string& path) {
+    if (results.size() > static_cast<std::size_t>(maxResults)) {
+        fail(WorkbookError::Kind::TableUnusable, saveHeadline,
+             "Die Tabelle hat mehr als " + resultCount(maxResults) + ".");
+    }
+    const Parts parts = workbookParts(results, format);
 
     const fs::path target = resolveLinks(fs::path(path));
     std::error_code ec;
@@ -234,13 +332,8 @@ void writeResultsWorkbook(const GridModel& table, const ResultOrigins& origins,
     checkReplaceable(target);
 #endif
 
-    TemporaryFile written(folder);
-    writeWorkbook(table, rows, origins, format, written.path(), folder.string());
     TemporaryFile temporary(folder);
-    if (!copyWithExactValues(written.path(), temporary.path(), "xl/worksheets/sheet1.xml",
-                             exactInputs(origins, static_cast<int>(rows.size())))) {
-        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
-    }
+    writePackage(temporary.path(), parts);
     syncToDisk(temporary.path());
 #ifndef _WIN32
     setFinalMode(temporary.path(), target);

@@ -10,9 +10,8 @@
 namespace kolmaris::exchange_detail {
 
 // A workbook's zip container, read from memory within the reader's limits. Read with the system's
-// minizip, the same one libxlsxwriter writes with. (QuaZip carries its own copy of minizip under
-// the same symbol names; with both in one process libxlsxwriter's calls land in QuaZip's copy and
-// crash.)
+// minizip, the same one the writer uses. (QuaZip carries its own copy of minizip under the same
+// symbol names; with both in one process calls land in the wrong copy and crash.)
 
 // The bytes of the file, seen by minizip through its I/O callbacks.
 struct MemoryFile {

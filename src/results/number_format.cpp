@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 namespace kolmaris {
 
@@ -24,6 +26,10 @@ std::string exactExpansion(double magnitude, int fractionDigits) {
     return text;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // Adds one unit in the last place of a string of decimal digits, carrying as far as needed.
 void incrementDigits(std::string& digits) {
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
@@ -34,6 +40,97 @@ void incrementDigits(std::string& digits) {
         *it = '0';
     }
     digits.insert(digits.begin(), '1');
+}
+
+// The shortest decimal that reads back as the double: the digits d1d2d3... stand for
+// d1.d2d3... times ten to the exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+// std::to_chars gives the shortest round-trip digits; its scientific form is taken apart so
+// that every rendering below uses the same digits.
+Decimal shortestDecimal(double value) {
+    char buffer[32];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const std::string text(buffer, result.ptr); // "-1.5e-12", "0e+00"
+    Decimal decimal;
+    std::size_t i = 0;
+    if (text[i] == '-') {
+        decimal.negative = true;
+        ++i;
+    }
+    const std::size_t e = text.find('e');
+    for (; i < e; ++i) {
+        if (isDigit(text[i])) {
+            decimal.digits += text[i];
+        }
+    }
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
+                    decimal.exponent);
+    return decimal;
+}
+
+enum class Notation { People, Xml };
+
+// Plain digits for the decimal exponents -9 to 15, from 1e-9 to just under 1e16; beyond them a
+// power of ten keeps the text short enough to read.
+constexpr int plainFrom = -9;
+constexpr int plainTo = 15;
+
+constexpr std::string_view timesTen = "·10";
+constexpr std::string_view superscriptMinus = "⁻";
+constexpr std::string_view superscriptDigits[10] = {"⁰", "¹", "²", "³", "⁴",
+                                                    "⁵", "⁶", "⁷", "⁸", "⁹"};
+
+// The superscript digit at text[at], or -1.
+int superscriptDigitAt(const std::string& text, std::size_t at) {
+    for (int d = 0; d < 10; ++d) {
+        if (text.compare(at, superscriptDigits[d].size(), superscriptDigits[d]) == 0) {
+            return d;
+        }
+    }
+    return -1;
+}
+
+std::string render(const Decimal& d, char separator, Notation notation) {
+    std::string text = d.negative ? "-" : "";
+    const auto count = static_cast<int>(d.digits.size());
+    if (d.exponent >= plainFrom && d.exponent <= plainTo) {
+        if (d.exponent < 0) {
+            text += '0';
+            text += separator;
+            text.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+            text += d.digits;
+        } else if (count <= d.exponent + 1) {
+            text += d.digits;
+            text.append(static_cast<std::size_t>(d.exponent + 1 - count), '0');
+        } else {
+            text.append(d.digits, 0, static_cast<std::size_t>(d.exponent + 1));
+            text += separator;
+            text.append(d.digits, static_cast<std::size_t>(d.exponent + 1), std::string::npos);
+        }
+        return text;
+    }
+    text += d.digits[0];
+    if (count > 1) {
+        text += separator;
+        text.append(d.digits, 1, std::string::npos);
+    }
+    if (notation == Notation::Xml) {
+        return text + (d.exponent < 0 ? "E-" : "E+") + std::to_string(std::abs(d.exponent));
+    }
+    text += timesTen;
+    if (d.exponent < 0) {
+        text += superscriptMinus;
+    }
+    for (const char c : std::to_string(std::abs(d.exponent))) {
+        text += superscriptDigits[c - '0'];
+    }
+    return text;
 }
 
 } // namespace
@@ -76,21 +173,77 @@ std::string formatFixed(double value, int decimals, const NumberFormat& format) 
     return result;
 }
 
-std::optional<double> parseFixed(const std::string& text, const NumberFormat& format) {
-    std::string plain = text;
-    for (char& c : plain) {
-        if (c == format.decimalSeparator) {
-            c = '.';
-        } else if (c == '.' || c == 'e' || c == 'E' || c == 'x' || c == 'X') {
-            return std::nullopt; // only the table's own plain digits, never another notation
+double shownValue(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const std::string text = formatFixed(value, decimals, NumberFormat{'.'});
+    double shown = 0;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown;
+}
+
+std::string formatExact(double value, const NumberFormat& format) {
+    if (!std::isfinite(value)) {
+        return formatFixed(value, 0, format);
+    }
+    return render(shortestDecimal(value), format.decimalSeparator, Notation::People);
+}
+
+std::string xmlNumber(double value) {
+    return render(shortestDecimal(value), '.', Notation::Xml);
+}
+
+std::optional<double> parseNumber(const std::string& text, const NumberFormat& format) {
+    // Rebuilt in C notation for from_chars, character by character, so that nothing but the
+    // forms above gets through.
+    std::string plain;
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-') {
+        plain += text[i++];
+    }
+    int digits = 0;
+    bool separator = false;
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) {
+            plain += text[i];
+            ++digits;
+        } else if (text[i] == format.decimalSeparator && !separator) {
+            plain += '.';
+            separator = true;
+        } else {
+            break;
         }
     }
-    if (plain.empty() || plain.front() == '+') {
+    if (digits == 0) {
         return std::nullopt;
+    }
+    if (i < text.size()) {
+        if (text.compare(i, timesTen.size(), timesTen) != 0) {
+            return std::nullopt;
+        }
+        i += timesTen.size();
+        plain += 'e';
+        if (text.compare(i, superscriptMinus.size(), superscriptMinus) == 0) {
+            plain += '-';
+            i += superscriptMinus.size();
+        }
+        const std::size_t exponentStart = plain.size();
+        while (i < text.size()) {
+            const int digit = superscriptDigitAt(text, i);
+            if (digit < 0) {
+                return std::nullopt;
+            }
+            plain += static_cast<char>('0' + digit);
+            i += superscriptDigits[digit].size();
+        }
+        if (plain.size() == exponentStart) {
+            return std::nullopt;
+        }
     }
     double value = 0;
     const char* end = plain.data() + plain.size();
-    const auto [ptr, ec] = std::from_chars(plain.data(), end, value, std::chars_format::fixed);
+    const auto [ptr, ec] = std::from_chars(plain.data(), end, value);
     if (ec != std::errc() || ptr != end || !std::isfinite(value)) {
         return std::nullopt;
     }

@@ -3,7 +3,6 @@
 #include "calc/media.h"
 #include "results/table_layout.h"
 
-#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -34,19 +33,9 @@ std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium) {
 }
 
 // A number as a note writes it, with either separator: the workbook may come from anywhere.
-std::optional<double> parseNoteNumber(std::string text) {
-    for (char& c : text) {
-        if (c == ',') {
-            c = '.';
-        }
-    }
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+std::optional<double> noteNumber(const std::string& text) {
+    const auto value = parseNumber(text, NumberFormat{','});
+    return value ? value : parseNumber(text, NumberFormat{'.'});
 }
 
 } // namespace
@@ -93,7 +82,7 @@ std::string noteText(const ResultNote& note, std::optional<Medium> medium,
                      const NumberFormat& format) {
     switch (note.kind) {
     case ResultNote::Kind::Laminar:
-        return laminarText + formatFixed(note.value, columnDecimals[5], format);
+        return laminarText + formatExact(note.value, format);
     case ResultNote::Kind::HotterThanTable:
         return hotterText + bandOf(note.kind, medium) + " verwendet";
     case ResultNote::Kind::ColderThanTable:
@@ -128,7 +117,7 @@ std::vector<ResultNote> parseNotesText(const std::string& text) {
         const std::string part = text.substr(start, end - start);
         if (startsWith(part, laminarText)) {
             const auto value =
-                parseNoteNumber(part.substr(std::char_traits<char>::length(laminarText)));
+                noteNumber(part.substr(std::char_traits<char>::length(laminarText)));
             if (value) {
                 notes.push_back({ResultNote::Kind::Laminar, *value});
             }
@@ -142,18 +131,6 @@ std::vector<ResultNote> parseNotesText(const std::string& text) {
         start = end + std::char_traits<char>::length(noteSeparator);
     }
     return notes;
-}
-
-std::string formatExact(double value, const NumberFormat& format) {
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    std::string text = ec == std::errc() ? std::string(buffer, end) : std::string("?");
-    for (char& c : text) {
-        if (c == '.') {
-            c = format.decimalSeparator;
-        }
-    }
-    return text;
 }
 
 std::string describeOrigin(int resultNumber, const ResultOrigin& origin,

@@ -69,7 +69,7 @@ std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium);
 // The row a completed calculation writes, with the inputs it was run from.
 ResultValues resultOf(const CalculationRecord& record, Medium medium, Material material);
 
-// A note in German, numbers with the user's decimal separator.
+// A note in German, its number in full with the user's decimal separator.
 std::string noteText(const ResultNote& note, std::optional<Medium> medium,
                      const NumberFormat& format);
 
@@ -77,9 +77,6 @@ std::string noteText(const ResultNote& note, std::optional<Medium> medium,
 // Parts that are no note of ours (a user's remark) are left out when reading.
 std::string notesText(const ResultOrigin& origin, const NumberFormat& format);
 std::vector<ResultNote> parseNotesText(const std::string& text);
-
-// The shortest text that reads back as exactly this number, with the user's separator.
-std::string formatExact(double value, const NumberFormat& format);
 
 // The row's origin for its tooltip: its number, the inputs with units, the notes; or that the
 // inputs were not kept.

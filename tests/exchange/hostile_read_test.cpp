@@ -157,7 +157,7 @@ TEST(HostileWorkbook, RefusesFormulasWithoutAValueAndResultsBelowTheTable) {
 
 TEST(HostileWorkbook, RefusesTwoEntriesOfOneName) {
     auto parts = test_support::minimalWorkbookWithRows(numberRowXml(3, goodRow));
-    EXPECT_EQ(readResultsWorkbookBytes(zipBytes(parts)).size(), 1u);
+    EXPECT_EQ(readResultsWorkbookBytes(zipBytes(parts)).results.size(), 1u);
     for (const QString copy : {"xl/worksheets/sheet1.xml", "XL/Worksheets/Sheet1.XML"}) {
         auto doubled = parts;
         doubled.push_back({copy, worksheetXml(headerRowsXml())});

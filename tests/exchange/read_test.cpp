@@ -41,7 +41,8 @@ std::string withRows(const QString& rows) {
 }
 
 TEST(ReadWorkbook, TakesAWorkbookSavedAgainBySpreadsheet) {
-    const auto results = readResultsWorkbookBytes(zipBytes(test_support::resavedWorkbook()));
+    const auto results =
+        readResultsWorkbookBytes(zipBytes(test_support::resavedWorkbook())).results;
     ASSERT_EQ(results.size(), 3u);
     EXPECT_DOUBLE_EQ(results[0].velocity, 1.23);
     EXPECT_DOUBLE_EQ(results[0].lossPerMetre, 45.67);
@@ -58,9 +59,8 @@ QString inlineText(const QString& ref, const QString& text) {
     return QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>").arg(ref, text);
 }
 
-// The inputs as a spreadsheet saves them again: blanks trimmed, a 17-digit number, a remark of
-// the user's in column G, another one far right, and a row whose inputs were never kept.
-TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
+// The header rows with the input columns' titles, a remark's title in G and another far right.
+QString headersWithInputs() {
     QString headers = headerRowsXml();
     const int endOfTitles = headers.indexOf("</row>");
     headers.insert(endOfTitles, inlineText("G1", "Bemerkung") + inlineText("H1", "Durchmesser") +
@@ -68,46 +68,143 @@ TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
                                     inlineText("K1", "Temperatur") + inlineText("L1", "Medium") +
                                     inlineText("M1", "Rohrmaterial") + inlineText("N1", "Hinweis") +
                                     inlineText("P1", "Prüfer"));
-    const QString row3 =
-        numberRowXml(3, goodRow)
-            .replace("</row>",
-                     inlineText("G3", "Strang 2") +
-                         "<c r=\"H3\"><v>15</v></c><c r=\"I3\"><v>0.30000000000000004</v></c>"
-                         "<c r=\"J3\"><v>1E2</v></c><c r=\"K3\"><v>-5</v></c>" +
-                         inlineText("L3", "Wasser ") + inlineText("M3", "Kupferrohr") +
-                         inlineText("N3", "unter 0 °C: Zähigkeit von 0–10 °C verwendet") +
-                         inlineText("P3", "M. Muster") + "</row>");
+    return headers;
+}
+
+// A result row with inputs and a note as a spreadsheet saves them again: blanks trimmed, a
+// 17-digit number, remarks of the user's in column G and far right.
+QString rowWithInputs(int row) {
+    return numberRowXml(row, goodRow)
+        .replace("</row>", inlineText("G#", "Strang 2") +
+                               "<c r=\"H#\"><v>15</v></c><c r=\"I#\"><v>0.30000000000000004</v></c>"
+                               "<c r=\"J#\"><v>1E2</v></c><c r=\"K#\"><v>-5</v></c>" +
+                               inlineText("L#", "Wasser ") + inlineText("M#", "Kupferrohr") +
+                               inlineText("N#", "unter 0 °C: Zähigkeit von 0–10 °C verwendet") +
+                               inlineText("P#", "M. Muster") + "</row>")
+        .replace("#", QString::number(row));
+}
+
+// The inputs come back; a row whose inputs were never kept has none.
+TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
+    const QString headers = headersWithInputs();
+    const QString row3 = rowWithInputs(3);
     const QString row4 = numberRowXml(4, goodRow);
-    const auto results =
+    const auto read =
         readResultsWorkbookBytes(zipBytes(minimalWorkbook(worksheetXml(headers + row3 + row4))));
+    EXPECT_TRUE(read.leftOut.empty());
+    const auto& results = read.results;
     ASSERT_EQ(results.size(), 2u);
     const ResultInputs expected{15, 0.1 + 0.2, 100, -5, Medium::Water, Material::Copper};
     EXPECT_EQ(results[0].origin.inputs, expected);
     EXPECT_EQ(results[0].origin.notes,
               (std::vector<ResultNote>{{ResultNote::Kind::ColderThanTable, 0}}));
     EXPECT_EQ(results[1].origin, ResultOrigin{});
+}
 
-    // Once the inputs are there, a row's inputs are whole or the file is refused.
-    const QString partial =
-        numberRowXml(3, goodRow).replace("</row>", "<c r=\"H3\"><v>15</v></c></row>");
-    EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(worksheetXml(headers + partial)))),
-              Kind::ForeignLayout);
-    const QString unknownMedium = QString(row3).replace("Wasser ", "Sole");
-    EXPECT_EQ(failureOf(zipBytes(minimalWorkbook(worksheetXml(headers + unknownMedium)))),
-              Kind::ForeignLayout);
+// A workbook edited by hand in a spreadsheet: what is still whole reads, the rest is left out
+// and listed, and the other rows keep everything.
+TEST(ReadWorkbook, LeavesOutWhatAHandEditBrokeAndSaysWhat) {
+    using Reason = LeftOutRow::Reason;
+    const ResultInputs kept{15, 0.1 + 0.2, 100, -5, Medium::Water, Material::Copper};
+    const struct {
+        const char* edit;
+        QString from, to; // replaced in row 4 of three rows with inputs
+        QString added;    // rows added below them
+        std::vector<LeftOutRow> leftOut;
+        bool row4Inputs;
+    } cases[] = {
+        {"diameter cleared", "<c r=\"H4\"><v>15</v></c>", "", "", {{4, Reason::Inputs}}, false},
+        {"flow cleared",
+         "<c r=\"I4\"><v>0.30000000000000004</v></c>",
+         "",
+         "",
+         {{4, Reason::Inputs}},
+         false},
+        {"length cleared", "<c r=\"J4\"><v>1E2</v></c>", "", "", {{4, Reason::Inputs}}, false},
+        {"temperature cleared", "<c r=\"K4\"><v>-5</v></c>", "", "", {{4, Reason::Inputs}}, false},
+        {"medium cleared", inlineText("L4", "Wasser "), "", "", {{4, Reason::Inputs}}, false},
+        {"material cleared", inlineText("M4", "Kupferrohr"), "", "", {{4, Reason::Inputs}}, false},
+        {"text for a number",
+         "<c r=\"K4\"><v>-5</v></c>",
+         inlineText("K4", "kalt"),
+         "",
+         {{4, Reason::Inputs}},
+         false},
+        {"unknown medium", "Wasser ", "Sole", "", {{4, Reason::Inputs}}, false},
+        {"medium in lower case", "Wasser ", " wasser", "", {}, true},
+        {"material in capitals", "Kupferrohr", "KUPFERROHR", "", {}, true},
+        {"note cleared",
+         inlineText("N4", "unter 0 °C: Zähigkeit von 0–10 °C verwendet"),
+         inlineText("N4", " "),
+         "",
+         {},
+         true},
+        {"sum row",
+         "",
+         "",
+         "<row r=\"7\"><c r=\"A7\" t=\"inlineStr\"><is><t>Summe</t></is></c>"
+         "<c r=\"D7\"><f>SUM(D3:D5)</f><v>6850.5</v></c></row>",
+         {{7, Reason::NoResultNumber}},
+         true},
+        {"remark under the table",
+         "",
+         "",
+         "<row r=\"40\"><c r=\"A40\" t=\"inlineStr\"><is><t>geprüft</t></is></c>"
+         "<c r=\"B40\"><v>1</v></c></row>",
+         {{40, Reason::NoResultNumber}},
+         true},
+        {"inputs without a result",
+         "",
+         "",
+         "<row r=\"6\"><c r=\"H6\"><v>15</v></c></row>",
+         {{6, Reason::NoResultNumber}},
+         true},
+    };
+    for (const auto& c : cases) {
+        const QString row4 =
+            c.from.isEmpty() ? rowWithInputs(4) : QString(rowWithInputs(4)).replace(c.from, c.to);
+        const auto read = readResultsWorkbookBytes(zipBytes(minimalWorkbook(worksheetXml(
+            headersWithInputs() + rowWithInputs(3) + row4 + rowWithInputs(5) + c.added))));
+        ASSERT_EQ(read.results.size(), 3u) << c.edit;
+        EXPECT_EQ(read.leftOut, c.leftOut) << c.edit;
+        EXPECT_EQ(read.results[0].origin.inputs, kept) << c.edit;
+        EXPECT_EQ(read.results[2].origin.inputs, kept) << c.edit;
+        EXPECT_EQ(read.results[1].origin.inputs.has_value(), c.row4Inputs) << c.edit;
+        EXPECT_EQ(read.results[1].origin.notes.size(), c.from.contains("N4") ? 0u : 1u) << c.edit;
+    }
+}
+
+TEST(ReadWorkbook, NamesTheRowsLeftOutBriefly) {
+    using Reason = LeftOutRow::Reason;
+    EXPECT_EQ(leftOutText({}), "");
+    EXPECT_EQ(leftOutText({{9, Reason::NoResultNumber}}),
+              "Nicht eingelesen: Zeile 9 (keine Ergebnisnummer).");
+    EXPECT_EQ(leftOutText({{4, Reason::Inputs},
+                           {9, Reason::NoResultNumber},
+                           {10, Reason::NoResultNumber},
+                           {11, Reason::NoResultNumber},
+                           {6, Reason::Inputs}}),
+              "Nicht eingelesen: Zeilen 9 bis 11 (keine Ergebnisnummer); Eingaben aus Zeilen 4 "
+              "und 6 (unvollständig oder unbekannt).");
+    std::vector<LeftOutRow> many;
+    for (int row = 31; row < 100000; row += 2) {
+        many.push_back({row, Reason::NoResultNumber});
+    }
+    EXPECT_EQ(leftOutText(many), "Nicht eingelesen: Zeilen 31, 33, 35, 37, 39 und weitere "
+                                 "(keine Ergebnisnummer).");
 }
 
 TEST(ReadWorkbook, TakesInlineStringsAndFindsTheConventionalSheetWithoutAWorkbookPart) {
-    EXPECT_EQ(readResultsWorkbookBytes(withRows(numberRowXml(3, goodRow))).size(), 1u);
+    EXPECT_EQ(readResultsWorkbookBytes(withRows(numberRowXml(3, goodRow))).results.size(), 1u);
 
     const test_support::PartList bare = {
         {"xl/worksheets/sheet1.xml",
          worksheetXml(headerRowsXml() + numberRowXml(3, goodRow) + numberRowXml(4, goodRow))}};
-    EXPECT_EQ(readResultsWorkbookBytes(zipBytes(bare)).size(), 2u);
+    EXPECT_EQ(readResultsWorkbookBytes(zipBytes(bare)).results.size(), 2u);
 }
 
 TEST(ReadWorkbook, AnEmptyTableHasNoResults) {
-    EXPECT_TRUE(readResultsWorkbookBytes(withRows({})).empty());
+    EXPECT_TRUE(readResultsWorkbookBytes(withRows({})).results.empty());
 }
 
 TEST(ReadWorkbook, RejectsWhatIsNoWorkbook) {
@@ -182,7 +279,7 @@ TEST(ReadWorkbook, NeverTrustsCellReferences) {
     // The very last cell of a sheet is legal, and outside the table's columns it is the user's.
     EXPECT_TRUE(readResultsWorkbookBytes(
                     withRows("<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>"))
-                    .empty());
+                    .results.empty());
 }
 
 TEST(ReadWorkbook, RejectsOtherTables) {
@@ -200,7 +297,8 @@ TEST(ReadWorkbook, RejectsOtherTables) {
               Kind::ForeignLayout); // lambda missing
     EXPECT_EQ(failureOf(withRows("<row r=\"3\"><c r=\"B3\" t=\"b\"><v>1</v></c></row>")),
               Kind::ForeignLayout);
-    EXPECT_EQ(failureOf(withRows("<row r=\"40\"><c r=\"A40\" t=\"inlineStr\"><is><t>Summe</t>"
+    // Data below the table that no text in A marks as a sum or remark.
+    EXPECT_EQ(failureOf(withRows("<row r=\"40\"><c r=\"B40\" t=\"inlineStr\"><is><t>Summe</t>"
                                  "</is></c></row>")),
               Kind::ForeignLayout);
 }
@@ -210,7 +308,7 @@ TEST(ReadWorkbook, RejectsMoreResultsThanTheTableHolds) {
     for (int r = 3; r < 3 + maxResults; ++r) {
         rows += numberRowXml(r, goodRow);
     }
-    EXPECT_EQ(readResultsWorkbookBytes(withRows(rows)).size(), std::size_t(maxResults));
+    EXPECT_EQ(readResultsWorkbookBytes(withRows(rows)).results.size(), std::size_t(maxResults));
     EXPECT_EQ(failureOf(withRows(rows + numberRowXml(3 + maxResults, goodRow))),
               Kind::TooManyResults);
 }
@@ -246,7 +344,7 @@ TEST(ReadWorkbook, ReportsFilesThatCannotBeOpened) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(withRows(numberRowXml(3, goodRow))));
     file.close();
-    EXPECT_EQ(readResultsWorkbook(file.fileName().toStdString()).size(), 1u);
+    EXPECT_EQ(readResultsWorkbook(file.fileName().toStdString()).results.size(), 1u);
 }
 
 } // namespace

@@ -12,9 +12,7 @@ int main(int argc, char** argv) {
     }
     const kolmaris::NumberFormat& german = kolmaris::test_support::german;
     try {
-        kolmaris::writeResultsWorkbook(
-            kolmaris::test_support::tableOf(kolmaris::test_support::sampleResults, german), {},
-            german, argv[1]);
+        kolmaris::writeResultsWorkbook(kolmaris::test_support::sampleResults, german, argv[1]);
     } catch (const kolmaris::WorkbookError& e) {
         std::fputs(e.what(), stdout);
         return 1;

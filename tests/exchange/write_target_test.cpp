@@ -22,12 +22,11 @@ namespace {
 using test_support::german;
 
 using test_support::sampleResults;
-using test_support::tableOf;
 
 constexpr uid_t nobody = 65534;
 
 void write(const std::string& path) {
-    writeResultsWorkbook(tableOf(sampleResults, german), {}, german, path);
+    writeResultsWorkbook(sampleResults, german, path);
 }
 
 QByteArray contentOf(const QString& path) {
@@ -51,7 +50,7 @@ TEST(WriteTarget, WritesThroughLinksDanglingOrNotAndKeepsTheMode) {
     write(link.toStdString()); // dangling: the file comes into being where the link points
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QFileInfo(target).isFile());
-    EXPECT_EQ(readResultsWorkbook(link.toStdString()).size(), sampleResults.size());
+    EXPECT_EQ(readResultsWorkbook(link.toStdString()).results.size(), sampleResults.size());
 
     ::chmod(QFile::encodeName(target).constData(), 0604);
     write(link.toStdString());

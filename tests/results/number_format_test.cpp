@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -93,6 +95,62 @@ TEST(FormatFixedExtremes, IgnoresTheCLibraryLocale) {
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(english1, "1234.57");
     EXPECT_EQ(german1, "0,13");
+}
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The shortest exact text, for people and for a sheet's XML, and the parser that takes it back.
+TEST(FormatExact, WritesTheShortestTextThatReadsBackBitForBit) {
+    const struct {
+        double value;
+        const char* german;
+    } cases[] = {
+        {0.1 + 0.2, "0,30000000000000004"},
+        {1e-4, "0,0001"},
+        {1e6, "1000000"},
+        {-273.15, "-273,15"},
+        {1e-9, "0,000000001"},
+        {1e15, "1000000000000000"},
+        {4503599627370495.5, "4503599627370495,5"},
+        {9.999999999999999e-10, "9,999999999999999·10⁻¹⁰"},
+        {1.5e-12, "1,5·10⁻¹²"},
+        {1e16, "1·10¹⁶"},
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {std::numeric_limits<double>::denorm_min(), "5·10⁻³²⁴"},
+        {std::numeric_limits<double>::min(), "2,2250738585072014·10⁻³⁰⁸"},
+        {-std::numeric_limits<double>::max(), "-1,7976931348623157·10³⁰⁸"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatExact(c.value, german), c.german);
+        for (const NumberFormat& format : {german, english}) {
+            const auto back = parseNumber(formatExact(c.value, format), format);
+            ASSERT_TRUE(back.has_value()) << c.german;
+            EXPECT_TRUE(sameBits(*back, c.value)) << c.german;
+        }
+        const std::string xml = xmlNumber(c.value);
+        double fromXml = 1;
+        const auto [end, ec] = std::from_chars(xml.data(), xml.data() + xml.size(), fromXml);
+        EXPECT_TRUE(ec == std::errc() && end == xml.data() + xml.size()) << xml;
+        EXPECT_TRUE(sameBits(fromXml, c.value)) << xml;
+        EXPECT_EQ(xml.find_first_of(",·"), std::string::npos) << xml;
+    }
+    EXPECT_EQ(xmlNumber(1.5e-12), "1.5E-12");
+    EXPECT_EQ(formatExact(std::nan(""), german), "NaN");
+}
+
+TEST(ParseNumber, TakesTheFormattersTextsAndNothingElse) {
+    EXPECT_TRUE(sameBits(*parseNumber("-0,00", german), -0.0));
+    EXPECT_EQ(parseNumber("1234,57", german), 1234.57);
+    EXPECT_EQ(parseNumber("1234.57", english), 1234.57);
+    EXPECT_EQ(parseNumber(",5", german), 0.5);
+    for (const char* text :
+         {"",     "-",   ",",   "1.5",   "1,5,3", "1e5",  "1E5",   "+1",     "1 000",   " 1",
+          "1,5 ", "inf", "nan", "0x1p3", "·10²",  "1·10", "1·10⁻", "1·10²x", "1·10³⁰⁹", "1·10^2"}) {
+        EXPECT_FALSE(parseNumber(text, german).has_value()) << text;
+    }
 }
 
 } // namespace

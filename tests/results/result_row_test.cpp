@@ -95,6 +95,25 @@ TEST(ResultNotes, DescribeTheRowForItsTooltip) {
     EXPECT_EQ(describeOrigin(1, ResultOrigin{}, german), "Ergebnis 1\nEingaben nicht gespeichert");
 }
 
+TEST(ResultNotes, TooltipsAndNotesWriteOrdinaryNumbersWithoutAnExponent) {
+    ResultOrigin origin;
+    origin.inputs = ResultInputs{1e-3, 1e-4, 1e6, 1e-9, Medium::Water, Material::Copper};
+    origin.notes = {{Kind::Laminar, 64 / 0.0001}, {Kind::HotterThanTable, 0}};
+    const std::string tip = describeOrigin(1, origin, german);
+    for (const char* shown : {"Durchmesser: 0,001 mm", "Volumenstrom: 0,0001 dm3/min",
+                              "Länge: 1000000 m", "Temperatur: 0,000000001 °C", "64/Re = 640000"}) {
+        EXPECT_NE(tip.find(shown), std::string::npos) << shown << "\n" << tip;
+    }
+    for (const std::string& text : {tip, notesText(origin, german)}) {
+        EXPECT_EQ(text.find("e+"), std::string::npos) << text;
+        EXPECT_EQ(text.find("e-"), std::string::npos) << text;
+    }
+    // A note's number reads back exactly, from either separator.
+    origin.notes = {{Kind::Laminar, 64 / 2319.9}};
+    EXPECT_EQ(parseNotesText(notesText(origin, german)), origin.notes);
+    EXPECT_EQ(parseNotesText(notesText(origin, NumberFormat{'.'})), origin.notes);
+}
+
 TEST(ResultOrigins, AnswersByNumberWithinTheTable) {
     ResultOrigins origins;
     ResultOrigin kept;

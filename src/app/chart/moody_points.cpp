@@ -11,7 +11,7 @@ namespace kolmaris {
 std::vector<MoodyPoint> moodyPointsOf(const GridModel& grid, const ResultOrigins& origins,
                                       const NumberFormat& format) {
     const auto parse = [&format](const std::string& text) {
-        return parseFixed(text, format).value_or(std::numeric_limits<double>::quiet_NaN());
+        return parseNumber(text, format).value_or(std::numeric_limits<double>::quiet_NaN());
     };
     std::vector<MoodyPoint> points;
     const int standing = standingResults(grid);

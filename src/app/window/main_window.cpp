@@ -20,6 +20,7 @@
 #include <QRadioButton>
 
 #include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,27 @@ namespace kolmaris {
 namespace {
 
 using namespace controls;
+
+// The standing results as numbers with their origins. The grid keeps only texts for now, so
+// they are read back from the texts it shows; a text that is no number stays NaN, and the
+// workbook writer refuses it.
+std::vector<ResultValues> standingValues(const GridModel& grid, const ResultOrigins& origins,
+                                         const NumberFormat& format) {
+    const auto value = [&](int row, int col) {
+        return parseNumber(grid.cell(row, col), format)
+            .value_or(std::numeric_limits<double>::quiet_NaN());
+    };
+    std::vector<ResultValues> results;
+    if (!isSetUp(grid)) {
+        return results;
+    }
+    for (int number = 1; number <= standingResults(grid); ++number) {
+        const int row = headerRows + number - 1;
+        results.push_back({value(row, 1), value(row, 2), value(row, 3), value(row, 4),
+                           value(row, 5), origins.of(number)});
+    }
+    return results;
+}
 
 // The choice whose option button is checked, the buttons listed in the order of the choices.
 template <typename Choice, std::size_t N>
@@ -157,29 +179,34 @@ void MainWindow::exportCommand() {
         return;
     }
     try {
-        writeResultsWorkbook(grid_, origins_, numberFormat_, QFile::encodeName(path).toStdString());
+        writeResultsWorkbook(standingValues(grid_, origins_, numberFormat_), numberFormat_,
+                             QFile::encodeName(path).toStdString());
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
 }
 
 // Appends the results of a workbook below those standing, all of them or, when the file is
-// unusable or holds more than still fit, none.
+// unusable or holds more than still fit, none. Rows left out of a sheet edited by hand (a sum
+// row, inputs no longer whole) are named once afterwards.
 void MainWindow::importCommand() {
     const QString path = files_.openFileName(this);
     if (path.isEmpty()) {
         return;
     }
     try {
-        const auto results = readResultsWorkbook(QFile::encodeName(path).toStdString());
-        if (results.empty()) {
+        const auto read = readResultsWorkbook(QFile::encodeName(path).toStdString());
+        if (read.results.empty()) {
             messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
                                   "Information");
-            return;
+        } else {
+            appendResults(grid_, origins_, read.results, numberFormat_);
+            resultsGrid_->showResult(standingResults(grid_));
+            refreshMoodyChart();
         }
-        appendResults(grid_, origins_, results, numberFormat_);
-        resultsGrid_->showResult(standingResults(grid_));
-        refreshMoodyChart();
+        if (!read.leftOut.empty()) {
+            messages_.showMessage(leftOutText(read.leftOut), InformationStyle, "Information");
+        }
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }

@@ -156,5 +156,20 @@ TEST_P(WorkbookCommands, AWorkbookWithoutResultsSaysSo) {
     EXPECT_EQ(empty.results(), 0);
 }
 
+// Saved again by a spreadsheet after a hand edit: an input cleared in row 4, "wasser" in lower
+// case in row 3 and a "Summe" row. The results come in, and one box says what was left out.
+TEST_P(WorkbookCommands, AHandEditedWorkbookSaysOnceWhatWasLeftOut) {
+    Window w(GetParam());
+    importFrom(w, KOLMARIS_WORKBOOK_FIXTURES "/edited-by-hand.xlsx");
+    EXPECT_EQ(w.results(), 3);
+    EXPECT_EQ(w->origins().of(1).inputs->medium, Medium::Water);
+    EXPECT_FALSE(w->origins().of(2).inputs);
+    ASSERT_EQ(w.messages.messages.size(), 1u);
+    EXPECT_EQ(w.messages.messages[0].style, InformationStyle);
+    EXPECT_EQ(w.messages.messages[0].prompt,
+              "Nicht eingelesen: Zeile 6 (keine Ergebnisnummer); Eingaben aus Zeile 4 "
+              "(unvollständig oder unbekannt).");
+}
+
 } // namespace
 } // namespace kolmaris
