@@ -40,6 +40,7 @@ public:
 
     const CalculationRecord& record() const { return record_; }
     const GridModel& grid() const { return grid_; }
+    const ResultOrigins& origins() const { return origins_; }
 
 private:
     // What the save dialog proposes.
