@@ -6,6 +6,7 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/platform/number_text.h"
+#include "app/sizing/sizing_menu.h"
 #include "app/grid/results_grid.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
 
     buildMenus();
     buildControls();
+    installPipeSizingMenu(*this, locale_);
 
     // The window's Load event.
     initResultsTable(grid_);
