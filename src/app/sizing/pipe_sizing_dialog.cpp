@@ -65,8 +65,12 @@ QColor tinted(const QPalette& palette, const QColor& tint, double share) {
                   mix(base.blue(), tint.blue()));
 }
 
-const QColor recommendedTint(0, 160, 60);
-const QColor invalidTint(220, 0, 0);
+QColor recommendedTint() {
+    return {0, 160, 60};
+}
+QColor invalidTint() {
+    return {220, 0, 0};
+}
 
 } // namespace
 
@@ -292,10 +296,12 @@ std::optional<double> PipeSizingDialog::readLimit(QLineEdit* field, QLabel* labe
         reason = field->text().trimmed().isEmpty() ? QStringLiteral("fehlt")
                                                    : QStringLiteral("ist keine gültige Zahl");
     }
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, value ? QPalette().color(QPalette::Base)
-                                           : tinted(QPalette(), invalidTint, 0.35));
-    field->setPalette(palette);
+    // An empty palette gives the field back the dialog's colours.
+    QPalette mark;
+    if (!value) {
+        mark.setColor(QPalette::Base, tinted(palette(), invalidTint(), 0.35));
+    }
+    field->setPalette(mark);
     const QString name = label->text().section(QStringLiteral("  ["), 0, 0);
     field->setAccessibleDescription(value ? QString() : name + QLatin1Char(' ') + reason);
     if (!value) {
@@ -345,7 +351,7 @@ void PipeSizingDialog::fillTable(const SizingResult& result, const SizingRequest
     const QSignalBlocker quiet(table_);
     table_->clearContents();
     table_->setRowCount(static_cast<int>(result.rows.size()));
-    const QColor mark = tinted(palette(), recommendedTint, 0.3);
+    const QColor mark = tinted(palette(), recommendedTint(), 0.3);
     const auto fixed = [this](double value, int decimals) {
         return text(formatFixed(value, decimals, format_));
     };

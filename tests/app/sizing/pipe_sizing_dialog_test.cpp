@@ -122,6 +122,28 @@ TEST(PipeSizingDialog, FollowsTheLimitsAsTheyAreTyped) {
     EXPECT_EQ(velocity->palette().color(QPalette::Base), normal);
 }
 
+TEST(PipeSizingDialog, WorksByKeyboardAlone) {
+    QString applied;
+    PipeSizingDialog dialog(realCase, german, [&](const QString& text) { applied = text; });
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* table = part<QTableWidget>(dialog, "sizes");
+    EXPECT_EQ(QApplication::focusWidget(), table);
+    const QWidget* order[] = {
+        part<QPushButton>(dialog, "apply"), part<QPushButton>(dialog, "close"),
+        part<QLineEdit>(dialog, "maxVelocity"), part<QLineEdit>(dialog, "maxLossPerMetre"), table};
+    for (const QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    // One row down from the recommendation, and Enter takes it.
+    QTest::keyClick(table, Qt::Key_Down);
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(applied, QStringLiteral("39"));
+    EXPECT_FALSE(dialog.isVisible());
+}
+
 // The menu that is open now, after the event that asked for it.
 QMenu* openMenu() {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
