@@ -6,10 +6,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <random>
-#include <set>
 
 namespace kolmaris {
 namespace {
@@ -39,22 +37,16 @@ TEST(StandardSeries, DimensionsArePlausibleForTheirStandard) {
     };
     for (const Band& band : bands) {
         const auto& series = standardSeries(band.material);
-        ASSERT_GE(series.size(), 11u);
-        std::set<std::string> names;
         for (std::size_t i = 0; i < series.size(); ++i) {
             const PipeSize& s = series[i];
             SCOPED_TRACE(s.name);
-            EXPECT_TRUE(names.insert(s.name).second) << "name twice";
             EXPECT_NEAR(s.innerDiameter, s.outerDiameter - 2 * s.wall, 1e-9);
             EXPECT_GE(s.outerDiameter / s.wall, band.lowest);
             EXPECT_LE(s.outerDiameter / s.wall, band.highest);
-            if (i > 0) {
-                EXPECT_GT(s.innerDiameter, series[i - 1].innerDiameter);
-                EXPECT_GT(s.outerDiameter, series[i - 1].outerDiameter);
-            }
+            EXPECT_TRUE(i == 0 || s.innerDiameter > series[i - 1].innerDiameter);
         }
     }
-    EXPECT_EQ(standardSeries(Material::Copper).front().innerDiameter, 10);
+    // The decimal the table means, not the last bits of 21,3 − 2 · 2,6.
     EXPECT_EQ(standardSeries(Material::BlackIron)[1].innerDiameter, 16.1);
 }
 
@@ -75,11 +67,11 @@ std::optional<ResultValues> windowRow(CalculationRecord& record, double diameter
     return resultOf(record, r.medium, r.material);
 }
 
+// Bit for bit: == would take −0 for +0.
 bool sameBits(const ResultValues& a, const ResultValues& b) {
-    const auto same = [](double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; };
-    return same(a.velocity, b.velocity) && same(a.lossPerMetre, b.lossPerMetre) &&
-           same(a.lossTotal, b.lossTotal) && same(a.reynolds, b.reynolds) &&
-           same(a.lambda, b.lambda) && a.origin == b.origin;
+    const double x[] = {a.velocity, a.lossPerMetre, a.lossTotal, a.reynolds, a.lambda};
+    const double y[] = {b.velocity, b.lossPerMetre, b.lossTotal, b.reynolds, b.lambda};
+    return std::memcmp(x, y, sizeof x) == 0 && a.origin == b.origin;
 }
 
 TEST(SizePipe, EveryRowIsWhatTheWindowWrites) {
@@ -97,21 +89,19 @@ TEST(SizePipe, EveryRowIsWhatTheWindowWrites) {
         r.maxVelocity = 5 * unit(random);
         r.maxLossPerMetre = 500 * unit(random);
 
-        const SizingResult result = sizePipe(r, standardSeries(material));
         const auto& series = standardSeries(material);
+        const SizingResult result = sizePipe(r, series);
         ASSERT_EQ(result.rows.size(), series.size());
         std::optional<std::size_t> firstPassing;
         for (std::size_t k = 0; k < series.size(); ++k) {
             const SizingRow& row = result.rows[k];
-            EXPECT_EQ(row.size.name, series[k].name);
             const auto expected = windowRow(window, series[k].innerDiameter, r);
             ASSERT_EQ(row.values.has_value(), expected.has_value());
             if (!expected) {
                 continue;
             }
             ++compared;
-            ASSERT_TRUE(sameBits(*row.values, *expected))
-                << series[k].name << " flow " << r.flowRate;
+            ASSERT_TRUE(sameBits(*row.values, *expected)) << row.size.name << ", " << r.flowRate;
             EXPECT_EQ(row.velocityOk, expected->velocity <= r.maxVelocity);
             EXPECT_EQ(row.lossOk, expected->lossPerMetre <= r.maxLossPerMetre);
             if (!firstPassing && row.velocityOk && row.lossOk) {
@@ -142,7 +132,6 @@ TEST(SizePipe, RecommendsTheFirstSizeWithinBothLimits) {
         {"loss just above the limit", huge, std::nextafter(cu28.lossPerMetre, 0.0), 5},
         {"the smallest size passes", huge, huge, 0},
         {"no size passes", 1e-6, huge, std::nullopt},
-        {"a limit of zero", 0, 0, std::nullopt},
     };
     for (const Case& c : cases) {
         SizingRequest r = base;
@@ -153,75 +142,54 @@ TEST(SizePipe, RecommendsTheFirstSizeWithinBothLimits) {
     }
 }
 
-TEST(SizePipe, LaminarRowsCarryTheirNoteAndStillCount) {
-    // 0,5 dm³/min of heating oil: laminar in every copper size.
-    const SizingResult result =
-        sizePipe(request(0.5, Medium::FuelOil), standardSeries(Material::Copper));
-    for (const SizingRow& row : result.rows) {
-        ASSERT_TRUE(row.values);
-        ASSERT_FALSE(row.values->origin.notes.empty());
-        EXPECT_EQ(row.values->origin.notes.front().kind, ResultNote::Kind::Laminar);
-    }
-    EXPECT_EQ(result.recommended, 0u);
-}
-
-TEST(SizePipe, ASizeThatCannotBeCalculatedIsARowWithoutValues) {
+TEST(SizePipe, LaminarAndFailingSizesAreRowsAsWell) {
+    // 0,5 dm³/min of heating oil runs laminar in every copper size; a size of 0 mm divides by
+    // zero and is a row without values, never a throw.
     std::vector<PipeSize> series = standardSeries(Material::Copper);
-    series.insert(series.begin(), PipeSize{"0 mm", 0, 0, 0}); // a division by zero
-    const SizingResult result = sizePipe(request(30), series);
+    series.insert(series.begin(), PipeSize{"0 mm", 0, 0, 0});
+    const SizingResult result = sizePipe(request(0.5, Medium::FuelOil), series);
     ASSERT_EQ(result.rows.size(), series.size());
-    EXPECT_FALSE(result.rows[0].values);
-    EXPECT_FALSE(result.rows[0].velocityOk || result.rows[0].lossOk);
-    EXPECT_EQ(result.recommended, 6u);
+    EXPECT_FALSE(result.rows[0].values || result.rows[0].velocityOk || result.rows[0].lossOk);
+    for (std::size_t k = 1; k < series.size(); ++k) {
+        ASSERT_TRUE(result.rows[k].values);
+        EXPECT_EQ(result.rows[k].values->origin.notes.at(0).kind, ResultNote::Kind::Laminar);
+    }
+    EXPECT_EQ(result.recommended, 1u);
 }
 
 TEST(SizePipe, RefusesRequestsItCannotSize) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
+    const Medium water = Medium::Water;
     struct Case {
-        std::function<void(SizingRequest&)> change;
+        double flow, length, temperature;
+        Medium medium;
+        double maxVelocity;
         const char* reason; // empty: accepted
     };
     const Case cases[] = {
-        {[](SizingRequest& r) { r.flowRate = 0; }, "Volumenstrom"},
-        {[](SizingRequest& r) { r.flowRate = -3; }, "Volumenstrom"},
-        {[&](SizingRequest& r) { r.flowRate = nan; }, "Volumenstrom"},
-        {[&](SizingRequest& r) { r.flowRate = inf; }, "Volumenstrom"},
-        {[&](SizingRequest& r) { r.length = -inf; }, "Leitungslänge"},
-        {[&](SizingRequest& r) { r.maxVelocity = nan; }, "Grenzwerte"},
-        {[&](SizingRequest& r) { r.maxLossPerMetre = inf; }, "Grenzwerte"},
-        {[](SizingRequest& r) { r.temperature = 100.5; }, "Für Wasser kennt"},
-        {[](SizingRequest& r) { r.temperature = -0.1; }, "0 bis 100 °C"},
-        {[&](SizingRequest& r) { r.temperature = nan; }, "0 bis 100 °C"},
-        {[](SizingRequest& r) {
-             r.medium = Medium::CompressedAir;
-             r.temperature = 120;
-         },
-         "Für Druckluft kennt"},
-        {[&](SizingRequest& r) {
-             r.medium = Medium::NaturalGas;
-             r.temperature = inf;
-         },
-         "Temperatur"},
-        // Accepted: the ends of the band, a fixed viscosity at any temperature, a negative length.
-        {[](SizingRequest& r) { r.temperature = 0; }, ""},
-        {[](SizingRequest& r) { r.temperature = 100; }, ""},
-        {[](SizingRequest& r) {
-             r.medium = Medium::FuelOil;
-             r.temperature = 150;
-         },
-         ""},
-        {[](SizingRequest& r) { r.length = -10; }, ""},
+        {0, 25, 60, water, 1, "Volumenstrom"},
+        {nan, 25, 60, water, 1, "Volumenstrom"},
+        {30, -inf, 60, water, 1, "Leitungslänge"},
+        {30, 25, 60, water, nan, "Grenzwerte"},
+        {30, 25, 100.5, water, 1, "Für Wasser kennt die Berechnung nur Temperaturen von 0 bis"},
+        {30, 25, 120, Medium::CompressedAir, 1, "Für Druckluft"},
+        {30, 25, inf, Medium::NaturalGas, 1, "Temperatur"},
+        // The ends of the band, a fixed viscosity at any temperature, a negative length.
+        {30, 25, 0, water, 1, ""},
+        {30, 25, 100, water, 1, ""},
+        {30, 25, 150, Medium::FuelOil, 1, ""},
+        {30, -10, 60, water, 1, ""},
     };
     for (const Case& c : cases) {
-        SizingRequest r = request(30);
-        c.change(r);
+        const SizingRequest r{c.flow,        c.length, c.temperature, c.medium, Material::Copper,
+                              c.maxVelocity, 150};
         try {
             sizePipe(r, standardSeries(Material::Copper));
             EXPECT_STREQ(c.reason, "") << "accepted";
         } catch (const SizingRequestError& error) {
-            EXPECT_NE(std::string(c.reason), "");
             EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+            EXPECT_STRNE(c.reason, "");
         }
     }
 }
