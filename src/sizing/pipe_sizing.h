@@ -13,7 +13,7 @@ namespace kolmaris {
 
 // One size of a standard pipe series, in mm.
 struct PipeSize {
-    std::string name; // as engineers write it: "DN 15 (1/2")", "22 mm"
+    std::string name; // as engineers write it: "DN 15 (1/2")", "Cu 22", "PE 32", "22 mm"
     double outerDiameter;
     double wall;
     double innerDiameter; // outer minus twice the wall, as the decimal the tables mean

@@ -125,7 +125,9 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
             value = convertNumberText(input, locale_);
         } catch (const NumberConversionFailure&) {
             invalid << label;
-            parts << label + QStringLiteral(" „") + input + QStringLiteral("“ ungültig");
+            // Enough of the text to recognise it, however long it is.
+            const QString shown = input.size() > 24 ? input.left(24) + QStringLiteral("…") : input;
+            parts << label + QStringLiteral(" „") + shown + QStringLiteral("“ ungültig");
             return false;
         }
         parts << label + QLatin1Char(' ') + text(formatExact(value, format_)) + QLatin1Char(' ') +
