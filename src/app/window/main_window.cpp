@@ -6,6 +6,7 @@
 #include "app/grid/results_grid.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
+#include "app/sizing/sizing_menu.h"
 #include "app/window/identity.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
 
     buildMenus();
     buildControls();
+    installPipeSizingMenu(*this, locale_);
 
     // The grid gets its rows, columns and header rows once, before the window is shown.
     initResultsTable(grid_);

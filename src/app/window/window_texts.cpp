@@ -70,6 +70,14 @@ std::string helpPrompt() {
         "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
         "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
         "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
+        "",
+        "Rohrweite auslegen",
+        "Das Kontextmenü des Felds Rohr-Innendurchmesser (rechte Maustaste, Menütaste oder "
+        "Umschalt+F10) bietet \"Rohrweite auslegen…\": Für Volumenstrom, Länge, Temperatur, "
+        "Medium und Material aus dem Fenster rechnet es jede Größe der Normreihe des Materials "
+        "und empfiehlt die kleinste, die die Grenzen für Geschwindigkeit und Druckverlust je "
+        "Meter einhält. \"Übernehmen\" trägt ihren Innendurchmesser ein; \"Berechnen\" "
+        "schreibt dann genau die gezeigte Zeile.",
     };
     return promptOf(std::begin(lines), std::end(lines));
 }
