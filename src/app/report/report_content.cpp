@@ -304,10 +304,10 @@ QString sumText(const std::vector<ResultValues>& results, int standing,
     const QString value = std::isfinite(sum) ? text(formatFixed(sum, columnDecimals[3], format)) +
                                                    QStringLiteral(" Pascal")
                                              : QStringLiteral("nicht darstellbar");
-    return QStringLiteral("Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, "
-                          "Nr. 1 bis %1: %2")
-        .arg(count)
-        .arg(value);
+    const QString numbers =
+        count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
+    return QStringLiteral("Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
+        .arg(numbers, value);
 }
 
 } // namespace
