@@ -14,6 +14,7 @@ packages=(
     icoutils librsvg2-bin binutils-mingw-w64-x86-64 desktop-file-utils
     clang-14 libclang-rt-14-dev locales
     libminizip-dev zlib1g-dev
+    poppler-utils
 )
 for group in "$@"; do
     case "$group" in

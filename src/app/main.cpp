@@ -1,7 +1,8 @@
 #include "app/platform/file_dialogs.h"
+#include "app/platform/qt_message_sink.h"
+#include "app/report/command_line.h"
 #include "app/window/identity.h"
 #include "app/window/main_window.h"
-#include "app/platform/qt_message_sink.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -9,7 +10,13 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <iostream>
+
 int main(int argc, char* argv[]) {
+    // The options for scripts run without a window; without them nothing changes.
+    if (const auto exitCode = kolmaris::runCommandLine(argc, argv, std::cout, std::cerr)) {
+        return *exitCode;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kolmaris::identity::applicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolmaris::identity::applicationVersion));

@@ -45,12 +45,25 @@ bool ResultInputs::operator==(const ResultInputs& other) const {
            temperature == other.temperature && medium == other.medium && material == other.material;
 }
 
+namespace {
+
+// 64/Re is there to be compared with the table's λ, so it is kept to the λ column's decimals:
+// "64/Re = 0,04526" rather than seventeen digits.
+double likeTheLambdaColumn(double value) {
+    const double scale = std::pow(10.0, columnDecimals[tableCols - 1]);
+    const double scaled = std::round(value * scale) / scale;
+    return std::isfinite(scaled) ? scaled : value;
+}
+
+} // namespace
+
 std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium) {
     std::vector<ResultNote> notes;
     // A negative flow runs the other way; what counts for the flow regime is its size.
     const double reynolds = std::fabs(record.reynolds);
     if (reynolds < laminarLimit) {
-        notes.push_back({ResultNote::Kind::Laminar, reynolds > 0 ? 64 / reynolds : 0});
+        notes.push_back(
+            {ResultNote::Kind::Laminar, reynolds > 0 ? likeTheLambdaColumn(64 / reynolds) : 0});
     }
     if (medium == Medium::Water || medium == Medium::CompressedAir) {
         if (record.temperature > 100) {
@@ -116,8 +129,7 @@ std::vector<ResultNote> parseNotesText(const std::string& text) {
         }
         const std::string part = text.substr(start, end - start);
         if (startsWith(part, laminarText)) {
-            const auto value =
-                noteNumber(part.substr(std::char_traits<char>::length(laminarText)));
+            const auto value = noteNumber(part.substr(std::char_traits<char>::length(laminarText)));
             if (value) {
                 notes.push_back({ResultNote::Kind::Laminar, *value});
             }

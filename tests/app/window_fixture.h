@@ -41,9 +41,15 @@ public:
         proposed = proposedName;
         return pictureName;
     }
+    QString reportFileName(QWidget*, const QString& proposedName) override {
+        ++asked;
+        proposed = proposedName;
+        return reportName;
+    }
     QString saveName; // empty: the user cancels
     QString openName;
     QString pictureName;
+    QString reportName;
     QString proposed;
     int asked = 0;
 };

@@ -49,6 +49,9 @@ TEST(ResultNotes, StandAtTheirThresholds) {
     CalculationRecord laminar;
     laminar.reynolds = 1600;
     EXPECT_DOUBLE_EQ(notesOf(laminar, Medium::FuelOil).at(0).value, 0.04);
+    // 64/1414 = 0.0452616...: kept to the five decimals λ is shown with.
+    laminar.reynolds = 1414;
+    EXPECT_EQ(notesOf(laminar, Medium::FuelOil).at(0).value, 0.04526);
 }
 
 TEST(ResultNotes, TellANearestCandidateFromAnAcceptedOne) {

@@ -93,6 +93,12 @@ QString QtFileDialogs::pictureFileName(QWidget* parent, const QString& proposedN
                      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), QStringLiteral("png"));
 }
 
+QString QtFileDialogs::reportFileName(QWidget* parent, const QString& proposedName) {
+    return runDialog(parent, QStringLiteral("Bericht als PDF speichern"),
+                     QStringLiteral("Speichern"), lastFolder_, proposedName,
+                     QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"));
+}
+
 QString QtFileDialogs::openFileName(QWidget* parent) {
     return runDialog(parent, QStringLiteral("Ergebnisse von MS Excel einlesen"),
                      QStringLiteral("Öffnen"), lastFolder_, QString());

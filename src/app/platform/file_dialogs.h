@@ -18,6 +18,8 @@ public:
     virtual QString openFileName(QWidget* parent) = 0;
     // A name to save a picture under, ending in .png or .svg, proposing `proposedName`.
     virtual QString pictureFileName(QWidget* parent, const QString& proposedName) = 0;
+    // A name to save the report under, ending in .pdf, proposing `proposedName`.
+    virtual QString reportFileName(QWidget* parent, const QString& proposedName) = 0;
 };
 
 // Icons and type names from a file's name and kind alone. Qt's own provider reads each listed
@@ -35,6 +37,7 @@ public:
     QString saveFileName(QWidget* parent, const QString& proposedName) override;
     QString openFileName(QWidget* parent) override;
     QString pictureFileName(QWidget* parent, const QString& proposedName) override;
+    QString reportFileName(QWidget* parent, const QString& proposedName) override;
 
 private:
     QString lastFolder_; // the next dialog opens where the last one ended

@@ -6,6 +6,8 @@
 #include "app/grid/results_grid.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
+#include "app/report/report_commands.h"
+#include "app/report/standing_results.h"
 #include "app/sizing/sizing_menu.h"
 #include "app/window/identity.h"
 #include "app/window/twips.h"
@@ -92,6 +94,12 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
 
     // The grid gets its rows, columns and header rows once, before the window is shown.
     initResultsTable(grid_);
+
+    // The report, last in the grid's context menu.
+    addReportActions(*resultsGrid_, messages_, files_,
+                     {grid_,
+                      [this] { return standingResultValues(grid_, origins_, numberFormat_); },
+                      locale_, numberFormat_});
 
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
 }

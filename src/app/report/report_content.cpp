@@ -1,0 +1,381 @@
+// What the report says: its texts and tables, built from the table and its results.
+#include "app/report/report_content.h"
+
+#include "app/window/identity.h"
+#include "calc/media.h"
+#include "results/table_layout.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace kolmaris::report_detail {
+
+namespace {
+
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// A number the report writes itself, in the shortest text that is exactly the number.
+QString exact(double value, const NumberFormat& format) {
+    return text(formatExact(value, format));
+}
+
+// `value` · 10^`shift` written out in fixed notation, exactly: the decimal point of the
+// shortest text of `value` moves, no arithmetic touches the digits. 1.31e-06 shifted by 6 is
+// "1,31", 0.00015 shifted by 3 is "0,15".
+QString shifted(double value, int shift, const NumberFormat& format) {
+    if (!std::isfinite(value)) {
+        return exact(value, format);
+    }
+    const std::string plain = formatExact(value, NumberFormat{'.'});
+    std::string mantissa = plain;
+    int point = 0;
+    if (const auto e = plain.find('e'); e != std::string::npos) {
+        mantissa = plain.substr(0, e);
+        point = std::stoi(plain.substr(e + 1));
+    }
+    const bool negative = !mantissa.empty() && mantissa[0] == '-';
+    if (negative) {
+        mantissa.erase(0, 1);
+    }
+    const auto dot = mantissa.find('.');
+    std::string digits = mantissa;
+    if (dot != std::string::npos) {
+        digits.erase(dot, 1);
+    }
+    point += static_cast<int>(dot == std::string::npos ? mantissa.size() : dot) + shift;
+    if (point <= 0) {
+        digits.insert(0, static_cast<std::size_t>(1 - point), '0');
+        point = 1;
+    } else if (point > static_cast<int>(digits.size())) {
+        digits.append(static_cast<std::size_t>(point) - digits.size(), '0');
+    }
+    std::string whole = digits.substr(0, static_cast<std::size_t>(point));
+    std::string fraction = digits.substr(static_cast<std::size_t>(point));
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    std::string result = (negative ? "-" : "") + whole;
+    if (!fraction.empty()) {
+        result += format.decimalSeparator + fraction;
+    }
+    return text(result);
+}
+
+// A constant of the method paragraph with the user's separator.
+QString constant(const char* digits, const NumberFormat& format) {
+    return QString::fromLatin1(digits).replace(QLatin1Char('.'),
+                                               QLatin1Char(format.decimalSeparator));
+}
+
+// --- Property values. To be replaced by the media table's lookup (caption, density, roughness,
+// viscosity bands) when it exists; until then the bands are described here and the values of
+// water and compressed air come from the calculation itself.
+
+class SilentSink : public MessageSink {
+public:
+    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
+};
+
+struct Band {
+    int index = 0;
+    QString range;
+    double viscosity = 0;
+};
+
+// The viscosity band a run at `temperature` uses, as the calculation picks it: the first band
+// whose upper bound lies above the temperature, else the last (above 100 °C, and NaN too).
+Band viscosityBand(Medium medium, double temperature) {
+    int step = 0;
+    int count = 1;
+    CalculationRecord record{};
+    record.temperature = temperature;
+    SilentSink silent;
+    switch (medium) {
+    case Medium::Water:
+        step = 10;
+        count = 10;
+        waterViscosity(record, silent);
+        break;
+    case Medium::CompressedAir:
+        step = 20;
+        count = 5;
+        compressedAirViscosity(record, silent);
+        break;
+    case Medium::FuelOil:
+        return {0, QStringLiteral("jede Temperatur"), 0.000006};
+    case Medium::NaturalGas:
+        return {0, QStringLiteral("jede Temperatur"), 0.0000128};
+    }
+    int index = 0;
+    while (index + 1 < count && !(temperature < (index + 1) * step)) {
+        ++index;
+    }
+    return {index, QStringLiteral("%1–%2 °C").arg(index * step).arg((index + 1) * step),
+            record.viscosity};
+}
+
+// --- Texts
+
+Block block(Block::Kind kind, QString text = {}, Table table = {}) {
+    Block made;
+    made.kind = kind;
+    made.text = std::move(text);
+    made.table = std::move(table);
+    return made;
+}
+
+QString numbersText(const std::set<int>& numbers) {
+    QStringList parts;
+    for (int n : numbers) {
+        parts << QString::number(n);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// A header row; `alignment` has an 'R' for each column whose values stand right.
+Row headerRow(std::initializer_list<const char*> texts, const char* alignment) {
+    Row row;
+    for (const char* t : texts) {
+        row.push_back({QString::fromUtf8(t), 1, *alignment++ == 'R'});
+    }
+    return row;
+}
+
+// Numbers sit right, as in the grid.
+bool looksNumeric(const QString& cell) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
+    return number.match(cell).hasMatch();
+}
+
+// The grid's rows, header rows included, with the texts it shows. The header texts lose the
+// blanks that placed them over the values in the grid; here they stand right like the values.
+Table resultsTable(const GridModel& grid) {
+    Table table;
+    table.columns = tableCols;
+    const int rows = isSetUp(grid) ? headerRows + standingResults(grid) : 0;
+    for (int r = 0; r < rows; ++r) {
+        Row row;
+        for (int c = 0; c < tableCols; ++c) {
+            const QString cell = text(grid.cell(r, c));
+            row.push_back(r < headerRows ? Cell{cell.trimmed(), 1, true}
+                                         : Cell{cell, 1, looksNumeric(cell)});
+        }
+        (r < headerRows ? table.header : table.body).push_back(std::move(row));
+    }
+    return table;
+}
+
+Table inputsTable(const std::vector<ResultValues>& results, int standing,
+                  const NumberFormat& format) {
+    Table table;
+    table.columns = 8;
+    const char* const alignment = "RRRRRLLL";
+    table.header.push_back(headerRow({"Nr.", "Durchmesser", "Volumenstrom", "Länge", "Temperatur",
+                                      "Medium", "Rohrmaterial", "Hinweise"},
+                                     alignment));
+    table.header.push_back(
+        headerRow({"", "[mm]", "[dm3/min]", "[m]", "[°C]", "", "", ""}, alignment));
+    for (int number = 1; number <= standing; ++number) {
+        const ResultOrigin origin = static_cast<std::size_t>(number) <= results.size()
+                                        ? results[static_cast<std::size_t>(number - 1)].origin
+                                        : ResultOrigin{};
+        Row row{{QString::number(number), 1, true}};
+        std::optional<Medium> medium;
+        if (const auto& in = origin.inputs) {
+            medium = in->medium;
+            for (double value : {in->diameter, in->flowRate, in->length, in->temperature}) {
+                row.push_back({exact(value, format), 1, true});
+            }
+            row.push_back({QString::fromUtf8(nameOf(in->medium))});
+            row.push_back({QString::fromUtf8(nameOf(in->material))});
+        } else {
+            row.push_back({QStringLiteral("Eingaben nicht gespeichert"), 6});
+        }
+        QStringList notes;
+        for (const ResultNote& note : origin.notes) {
+            notes << text(noteText(note, medium, format));
+        }
+        row.push_back({notes.join(QChar::LineSeparator)});
+        table.body.push_back(std::move(row));
+    }
+    return table;
+}
+
+// The property values the results were calculated with, each with the results that used it.
+void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues>& results,
+                      int standing, const NumberFormat& format) {
+    struct Use {
+        Band band;
+        std::set<int> numbers;
+    };
+    std::map<std::pair<Medium, int>, Use> media;
+    std::map<Material, std::set<int>> materials;
+    bool unknown = false;
+    for (int number = 1; number <= standing; ++number) {
+        const auto index = static_cast<std::size_t>(number - 1);
+        const auto& in = index < results.size() ? results[index].origin.inputs : std::nullopt;
+        if (!in) {
+            unknown = true;
+            continue;
+        }
+        const Band band = viscosityBand(in->medium, in->temperature);
+        Use& use = media[{in->medium, band.index}];
+        use.band = band;
+        use.numbers.insert(number);
+        materials[in->material].insert(number);
+    }
+
+    blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Verwendete Stoffwerte")));
+    if (!media.empty()) {
+        Block mediaBlock = block(Block::Kind::Table);
+        Table& table = mediaBlock.table;
+        table.columns = 5;
+        table.header.push_back(headerRow(
+            {"Medium", "Temperaturstufe", "Dichte ρ", "Zähigkeit ν", "Ergebnisse Nr."}, "LLRRL"));
+        table.header.push_back(headerRow({"", "", "[kg/m³]", "[mm²/s]", ""}, "LLRRL"));
+        for (const auto& [key, use] : media) {
+            table.body.push_back({{QString::fromUtf8(nameOf(key.first))},
+                                  {use.band.range},
+                                  {exact(densityOf(key.first), format), 1, true},
+                                  {shifted(use.band.viscosity, 6, format), 1, true},
+                                  {numbersText(use.numbers)}});
+        }
+        blocks.push_back(std::move(mediaBlock));
+
+        Block materialBlock = block(Block::Kind::Table);
+        Table& materialTable = materialBlock.table;
+        materialTable.columns = 3;
+        materialTable.header.push_back(
+            headerRow({"Rohrmaterial", "Rauheit k", "Ergebnisse Nr."}, "LRL"));
+        materialTable.header.push_back(headerRow({"", "[mm]", ""}, "LRL"));
+        for (const auto& [material, numbers] : materials) {
+            materialTable.body.push_back({{QString::fromUtf8(nameOf(material))},
+                                          {shifted(roughnessOf(material), 3, format), 1, true},
+                                          {numbersText(numbers)}});
+        }
+        blocks.push_back(std::move(materialBlock));
+    }
+    if (unknown || media.empty()) {
+        blocks.push_back(
+            block(Block::Kind::Paragraph,
+                  QStringLiteral("Für Ergebnisse, deren Eingaben nicht gespeichert sind, "
+                                 "lassen sich die verwendeten Stoffwerte nicht angeben.")));
+    }
+}
+
+QString methodText(const NumberFormat& f) {
+    return QStringLiteral(
+               "Für jedes Ergebnis ergibt sich aus dem Innendurchmesser D [mm] und dem "
+               "Volumenstrom Q [dm3/min] die mittlere Geschwindigkeit v = q / A mit d = D / 1000 "
+               "m, "
+               "q = Q / 60000 m³/s und dem Querschnitt A = d² · π / 4, wobei das Programm "
+               "π = 22/7 setzt. Daraus folgt die Reynolds-Zahl Re = v · d / ν mit der "
+               "kinematischen Zähigkeit ν des Mediums in der Temperaturstufe seiner Temperatur."
+               "\x2028"
+               "Die Rohrreibungszahl λ wird schrittweise auf der Colebrook-Gleichung mit den "
+               "Konstanten des Programms gesucht: 1/√λ = ln(k / (d · %1) + %2 / (√λ · Re)) · (−2) "
+               "/ %3. Die Kandidaten steigen von %4 an; der Schritt beginnt bei %4 und wächst je "
+               "Kandidat um %5, bis er %6 überschreiten würde. Angenommen wird der erste "
+               "Kandidat, bei dem |1/√λ − rechte Seite| unter %7 liegt; findet ein Durchlauf "
+               "keinen, folgen Durchläufe mit %6 und %8. Nimmt keiner einen an, gilt von den "
+               "beiden Kandidaten, zwischen denen die Abweichung das Vorzeichen wechselt, der mit "
+               "der kleineren Abweichung. Laminare Strömung wird nicht gesondert behandelt "
+               "(64/Re nur als Hinweis); λ ist stets ein Kandidat der Suche."
+               "\x2028"
+               "Der Druckverlust folgt nach Darcy–Weisbach: Δp/m = v² · λ · ρ / (2 · d) in Pa/m "
+               "(DV/m) und Δp = Δp/m · L in Pa (DV Total) mit der Dichte ρ des Mediums und der "
+               "Länge L.")
+        .arg(constant("3.72", f), constant("2.51", f), constant("2.30258509", f),
+             constant("0.001", f), constant("0.00000001", f), constant("0.1", f),
+             constant("0.08", f), constant("0.3", f));
+}
+
+QString sumText(const std::vector<ResultValues>& results, int standing,
+                const NumberFormat& format) {
+    double sum = 0;
+    const auto count = std::min(results.size(), static_cast<std::size_t>(standing));
+    for (std::size_t i = 0; i < count; ++i) {
+        sum += results[i].lossTotal;
+    }
+    const QString value = std::isfinite(sum) ? text(formatFixed(sum, columnDecimals[3], format)) +
+                                                   QStringLiteral(" Pascal")
+                                             : QStringLiteral("nicht darstellbar");
+    const QString numbers =
+        count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
+    return QStringLiteral("Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
+        .arg(numbers, value);
+}
+
+} // namespace
+
+Content contentOf(const GridModel& grid, const std::vector<ResultValues>& results,
+                  const ReportContext& context) {
+    const NumberFormat& format = context.format;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QString date = german.toString(context.createdAt, QStringLiteral("dd.MM.yyyy"));
+    const QString time = german.toString(context.createdAt, QStringLiteral("HH:mm"));
+    const int standing = isSetUp(grid) ? standingResults(grid) : 0;
+
+    Content content;
+    content.footer = QStringLiteral("Druckverlustberechnung, %1 %2").arg(date, time);
+    auto& blocks = content.blocks;
+    blocks.push_back(block(Block::Kind::Title, QStringLiteral("Druckverlustberechnung")));
+    blocks.push_back(block(Block::Kind::Byline,
+                           QStringLiteral("Erstellt am %1 um %2 Uhr mit %3 %4 "
+                                          "(Kolmaris)")
+                               .arg(date, time, QString::fromUtf8(identity::applicationName),
+                                    QString::fromUtf8(identity::applicationVersion))));
+
+    blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Ergebnisse")));
+    blocks.push_back(block(Block::Kind::Table, {}, resultsTable(grid)));
+    if (standing == 0) {
+        blocks.push_back(block(Block::Kind::Paragraph, QStringLiteral("Die Tabelle enthält keine "
+                                                                      "Ergebnisse.")));
+    } else {
+        blocks.push_back(block(Block::Kind::Paragraph, sumText(results, standing, format)));
+        blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Eingaben und Hinweise")));
+        blocks.push_back(block(Block::Kind::Table, {}, inputsTable(results, standing, format)));
+    }
+
+    blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Verfahren")));
+    for (const QString& paragraph : methodText(format).split(QChar::LineSeparator)) {
+        blocks.push_back(block(Block::Kind::Paragraph, paragraph));
+    }
+    if (standing > 0) {
+        appendProperties(blocks, results, standing, format);
+    }
+
+    for (int number = 1; number <= standing; ++number) {
+        const auto index = static_cast<std::size_t>(number - 1);
+        MoodyPoint point;
+        point.number = number;
+        if (index < results.size()) {
+            point.reynolds = results[index].reynolds;
+            point.lambda = results[index].lambda;
+            if (const auto& in = results[index].origin.inputs) {
+                const double relative = roughnessOf(in->material) / (in->diameter / 1000);
+                if (std::isfinite(relative) && relative >= 0) {
+                    point.relativeRoughness = relative;
+                }
+            }
+        } else {
+            point.reynolds = point.lambda = std::nan("");
+        }
+        content.points.push_back(point);
+    }
+    const std::size_t newest = std::min(results.size(), static_cast<std::size_t>(standing));
+    if (newest > 0) {
+        if (const auto& in = results[newest - 1].origin.inputs) {
+            content.diameter = in->diameter / 1000;
+        }
+    }
+    blocks.push_back(block(Block::Kind::Chart));
+    blocks.push_back(block(Block::Kind::Signature));
+    return content;
+}
+
+} // namespace kolmaris::report_detail

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/report/report.h"
+#include "calc/calculation.h"
+#include "exchange/workbook.h"
+#include "results/results_table.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kolmaris::test_support {
+
+// What a poppler tool prints for `args`; the tools come with the project's set-up.
+inline QString popplerOutput(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        ADD_FAILURE() << tool.toStdString()
+                      << " failed: " << process.readAllStandardError().toStdString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of the pages in reading order, every run of blanks and line breaks one blank: a
+// text wrapped in its cell reads as one.
+inline QString pdfText(const QString& path) {
+    const QString text = popplerOutput(QStringLiteral("pdftotext"),
+                                       {QStringLiteral("-raw"), path, QStringLiteral("-")});
+    return text.simplified();
+}
+
+// The lines of page `page` as laid out, blanks between words collapsed.
+inline QStringList pdfPageLines(const QString& path, int page) {
+    const QString number = QString::number(page);
+    const QString text = popplerOutput(QStringLiteral("pdftotext"),
+                                       {QStringLiteral("-layout"), QStringLiteral("-f"), number,
+                                        QStringLiteral("-l"), number, path, QStringLiteral("-")});
+    QStringList lines;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) {
+            lines << line.simplified();
+        }
+    }
+    return lines;
+}
+
+// `count` results of calculations over a spread of inputs and media, every fifth laminar.
+inline std::vector<ResultValues> calculatedResults(int count) {
+    class Silent : public MessageSink {
+        void showMessage(const std::string&, MessageStyle, const std::string&) override {}
+    } silent;
+    std::vector<ResultValues> results;
+    for (int i = 0; i < count; ++i) {
+        CalculationRecord record{};
+        const bool laminar = i % 5 == 4;
+        record.diameterInput = 15 + 7.5 * i;
+        record.flowRateInput = laminar ? 0.5 : 20 + 33.25 * i;
+        record.lengthInput = 3 + i;
+        record.temperatureInput = -5 + 9 * i;
+        const auto medium = static_cast<Medium>(i % 4);
+        const auto material = static_cast<Material>(i % 5);
+        calculate(record, medium, material, silent);
+        results.push_back(resultOf(record, medium, material));
+    }
+    return results;
+}
+
+// The table as "Einlesen" shows these results.
+inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    GridModel table;
+    ResultOrigins origins;
+    initResultsTable(table);
+    appendResults(table, origins, results, format);
+    return table;
+}
+
+} // namespace kolmaris::test_support

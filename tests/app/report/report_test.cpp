@@ -1,0 +1,147 @@
+#include "report_support.h"
+
+#include "calc/media.h"
+#include "locales.h"
+#include "results/table_layout.h"
+
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace kolmaris {
+namespace {
+
+using namespace test_support;
+
+const QDateTime aMoment(QDate(2026, 12, 8), QTime(9, 5));
+
+QString exactText(double value, const NumberFormat& format) {
+    return QString::fromStdString(formatExact(value, format));
+}
+
+class ReportPdf : public ::testing::TestWithParam<QLocale> {
+protected:
+    ReportContext context() const { return {GetParam(), reportNumberFormat(GetParam()), aMoment}; }
+    QTemporaryDir dir_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Settings, ReportPdf, ::testing::Values(german, english),
+                         [](const auto& info) { return info.param.name().toStdString(); });
+
+TEST_P(ReportPdf, SaysEveryTextOfTheGridAndEveryInputInRealText) {
+    const NumberFormat format = context().format;
+    std::vector<ResultValues> results = calculatedResults(10);
+    results[2].origin = {}; // read from a workbook that kept no inputs
+    const GridModel table = tableOf(results, format);
+    const QString path = dir_.filePath(QStringLiteral("bericht.pdf"));
+    saveReportPdf(path.toStdString(), table, results, context());
+    const QString text = pdfText(path);
+
+    for (int row = 0; row < headerRows + 10; ++row) {
+        for (int col = 0; col < tableCols; ++col) {
+            const QString cell = QString::fromStdString(table.cell(row, col)).trimmed();
+            EXPECT_TRUE(text.contains(cell))
+                << "cell " << row << ", " << col << ": " << cell.toStdString();
+        }
+    }
+    double sum = 0;
+    int notes = 0;
+    for (const ResultValues& result : results) {
+        sum += result.lossTotal;
+        const auto& in = result.origin.inputs;
+        if (!in) {
+            continue;
+        }
+        for (double value : {in->diameter, in->flowRate, in->length, in->temperature}) {
+            EXPECT_TRUE(text.contains(exactText(value, format))) << value;
+        }
+        EXPECT_TRUE(text.contains(QString::fromUtf8(nameOf(in->medium))));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(nameOf(in->material))));
+        for (const ResultNote& note : result.origin.notes) {
+            ++notes;
+            EXPECT_TRUE(text.contains(
+                QString::fromStdString(noteText(note, in->medium, format)).simplified()));
+        }
+    }
+    EXPECT_GE(notes, 3); // laminar, colder and hotter than the table
+    EXPECT_TRUE(text.contains(QStringLiteral("Eingaben nicht gespeichert")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Teilstrecken in Reihe, Nr. 1 bis 10: ") +
+                              QString::fromStdString(formatFixed(sum, 2, format))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Erstellt am 08.12.2026 um 09:05 Uhr mit "
+                                             "Davudeviredidara 1.00")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Aufgestellt:")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Seite 1 von ")));
+    // The constants of the method, with the user's separator.
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("d · 3") + GetParam().decimalPoint() + QStringLiteral("72")));
+
+    const QString info = popplerOutput(QStringLiteral("pdfinfo"), {path});
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Title: +Druckverlustberechnung"))));
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Creator: +Davudeviredidara 1.00"))));
+    EXPECT_TRUE(info.contains(QStringLiteral("(A4)")));
+    // name, type, encoding, then "emb sub uni" and the object: every font embedded.
+    const QRegularExpression fontLine(QStringLiteral("(yes|no) +(yes|no) +(yes|no) +\\d+ +\\d+$"));
+    int fonts = 0;
+    for (const QString& line : popplerOutput(QStringLiteral("pdffonts"), {path}).split('\n')) {
+        const auto match = fontLine.match(line);
+        if (match.hasMatch()) {
+            ++fonts;
+            EXPECT_EQ(match.captured(1), QStringLiteral("yes")) << line.toStdString();
+        }
+    }
+    EXPECT_GE(fonts, 2);
+}
+
+// A full table runs onto a second page, and there its header rows come first again.
+TEST_P(ReportPdf, ATableCutByAPageStartsTheNextWithItsHeaderRows) {
+    const std::vector<ResultValues> results = calculatedResults(maxResults);
+    const GridModel table = tableOf(results, context().format);
+    const QString path = dir_.filePath(QStringLiteral("lang.pdf"));
+    saveReportPdf(path.toStdString(), table, results, context());
+
+    const QStringList page1 = pdfPageLines(path, 1);
+    const QStringList page2 = pdfPageLines(path, 2);
+    ASSERT_GE(page2.size(), 3);
+    const QString lastOnPage1 = page1[page1.size() - 2]; // above the footer
+    const int cut = lastOnPage1.section(QLatin1Char(' '), 0, 0).toInt();
+    ASSERT_GT(cut, 0) << "page 1 ends inside a table: " << lastOnPage1.toStdString();
+    // Which table was cut: its header rows, as on page 1, then the next row.
+    const int header = page1.indexOf(QRegularExpression(QStringLiteral("^Nr\\. Durchmesser.*")));
+    ASSERT_GE(header, 0);
+    EXPECT_EQ(page2[0], page1[header]);
+    EXPECT_EQ(page2[1], page1[header + 1]);
+    EXPECT_TRUE(page2[2].startsWith(QString::number(cut + 1) + QLatin1Char(' ')))
+        << page2[2].toStdString();
+    EXPECT_TRUE(page2.last().endsWith(QStringLiteral("Seite 2 von 3")) ||
+                page2.last().endsWith(QStringLiteral("Seite 2 von 4")))
+        << page2.last().toStdString();
+}
+
+// The printer gets the same pages, or those of the range the dialog chose.
+TEST_P(ReportPdf, PrintsTheSamePagesInTheChosenRange) {
+    const std::vector<ResultValues> results = calculatedResults(maxResults);
+    const GridModel table = tableOf(results, context().format);
+    const QString saved = dir_.filePath(QStringLiteral("gespeichert.pdf"));
+    saveReportPdf(saved.toStdString(), table, results, context());
+    const QRegularExpression pageNumber(QStringLiteral("Seite \\d+ von \\d+"));
+    const int pages = pdfText(saved).count(pageNumber);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString printed = dir_.filePath(QStringLiteral("gedruckt.pdf"));
+    printer.setOutputFileName(printed);
+    printReport(printer, table, results, context());
+    EXPECT_EQ(pdfText(printed), pdfText(saved));
+
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    printReport(printer, table, results, context());
+    const QString second = pdfText(printed);
+    EXPECT_EQ(second.count(pageNumber), 1);
+    EXPECT_TRUE(second.contains(QStringLiteral("Seite 2 von %1").arg(pages)));
+}
+
+} // namespace
+} // namespace kolmaris
