@@ -47,6 +47,7 @@ figures: configure
 bench: build
 	@$(BUILD_DIR)/bench/kolmaris_bench
 	@$(BUILD_DIR)/bench/kolmaris_reader_bench
+	@$(BUILD_DIR)/bench/kolmaris_click_bench
 
 # The Debian package, in a build of its own with Debian's hardening flags and without the tests:
 # $(PACKAGE_DIR)/kolmaris_1.00_<arch>.deb
