@@ -50,12 +50,4 @@ std::vector<ResultValues> readResultsWorkbook(const std::string& path);
 // The same for a workbook already in memory.
 std::vector<ResultValues> readResultsWorkbookBytes(const std::string& bytes);
 
-// Appends the results below those standing, numbered on from them and in the table's own
-// number texts, keeps their origins under those numbers, then sizes the grid and rewrites its
-// header rows as prepareResultsTable does, without its full-table message. Throws WorkbookError
-// (TooManyResults when they do not all fit, TableUnusable for a table not set up, Damaged for a
-// non-finite value) and then leaves the table as it was.
-void appendResults(GridModel& table, ResultOrigins& origins,
-                   const std::vector<ResultValues>& results, const NumberFormat& format);
-
 } // namespace kolmaris

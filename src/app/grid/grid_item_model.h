@@ -40,8 +40,8 @@ public:
     void gridShapeChanged() override;
     void gridCellChanged(int row, int col) override;
 
-    // Numbers stand right, other texts left, as a grid does by default.
-    static Qt::Alignment alignmentFor(const QString& text);
+    // A cell's alignment, by where it stands in the table: numbers right, header texts left.
+    static Qt::Alignment alignmentOf(int gridRow, int gridCol);
 
 signals:
     void cornerChanged();

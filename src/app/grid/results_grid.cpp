@@ -217,11 +217,11 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
         }
     });
     // Widths follow every write, whichever command made it.
-    connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::fitColumns);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::scheduleFit);
 }
 
 void ResultsGridView::place(const QRect& geometry) {
@@ -237,8 +237,23 @@ int ResultsGridView::widthFor(const QString& text) const {
     return fontMetrics().horizontalAdvance(text) + cellPadding;
 }
 
+void ResultsGridView::scheduleFit() {
+    if (fitScheduled_) {
+        return;
+    }
+    fitScheduled_ = true;
+    QMetaObject::invokeMethod(this, &ResultsGridView::fitIfScheduled, Qt::QueuedConnection);
+}
+
+void ResultsGridView::fitIfScheduled() {
+    if (fitScheduled_) {
+        fitColumns();
+    }
+}
+
 void ResultsGridView::fitColumns() {
-    // At most 30 rows of 6 short texts: measuring them all on every change costs nothing.
+    fitScheduled_ = false;
+    // At most 30 rows of 6 short texts, measured once per command.
     for (int col = 0; col < grid_.cols(); ++col) {
         int width = leastColumnWidth_;
         for (int row = 0; row < grid_.rows(); ++row) {
@@ -259,6 +274,8 @@ void ResultsGridView::showResult(int resultNumber) {
     if (viewRow < 0 || viewRow >= model_->rowCount()) {
         return;
     }
+    // The widths decide whether the horizontal scroll bar takes room from the rows.
+    fitIfScheduled();
     // Rows just added reach the scroll bars only with the next layout; without it the bars
     // would stop short of them.
     executeDelayedItemsLayout();

@@ -40,10 +40,15 @@ protected:
 private:
     // Widens every column, the fixed one too, to its widest text: no digit is ever cut off.
     void fitColumns();
+    // One command writes many cells: the columns are fitted once, when the event loop next
+    // runs or when a result is brought into view, whichever comes first.
+    void scheduleFit();
+    void fitIfScheduled();
 
     GridModel& grid_;
     GridItemModel* model_;
     int leastColumnWidth_ = 0;
+    bool fitScheduled_ = false;
     QWidget* corner_ = nullptr;
 };
 

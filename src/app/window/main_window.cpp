@@ -11,8 +11,6 @@
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
-#include "results/table_layout.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -66,9 +64,6 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
     buildMenus();
     buildControls();
 
-    // The grid gets its rows, columns and header rows once, before the window is shown.
-    initResultsTable(grid_);
-
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
 }
 
@@ -82,7 +77,7 @@ void MainWindow::calculateCommand() {
     // handleInvalidInput, after the steps done so far.
     bool invalid = false;
     try {
-        prepareResultsTable(grid_, messages_);
+        results_.prepare(messages_);
         // One text at a time, so a failure leaves the fields before it updated.
         record_.diameterInput = convertNumberText(diameterInput_->text(), locale_);
         record_.flowRateInput = convertNumberText(flowRateInput_->text(), locale_);
@@ -94,9 +89,7 @@ void MainWindow::calculateCommand() {
             invalid = true;
         } else {
             // A completed run had both selections.
-            const ResultValues result = resultOf(record_, *medium, *material);
-            const int number = writeResultRow(grid_, result, numberFormat_);
-            origins_.keep(number, result.origin);
+            const int number = results_.write(resultOf(record_, *medium, *material), numberFormat_);
             resultsGrid_->showResult(number);
             refreshMoodyChart();
         }
@@ -110,13 +103,13 @@ void MainWindow::calculateCommand() {
 
 void MainWindow::newCalculationCommand() {
     clearInputs();
-    prepareResultsTable(grid_, messages_);
+    results_.prepare(messages_);
 }
 
 void MainWindow::handleInvalidInput() {
     messages_.showMessage("Üngültige Eingabe", WarningStyle, "Fehler");
     clearInputs();
-    prepareResultsTable(grid_, messages_);
+    results_.prepare(messages_);
 }
 
 std::array<QLineEdit*, 4> MainWindow::inputBoxes() const {
@@ -156,8 +149,13 @@ void MainWindow::exportCommand() {
     if (path.isEmpty()) {
         return;
     }
+    // The writer still takes the origins apart from the table's texts.
+    ResultOrigins origins;
+    for (int number = 1; number <= results_.count(); ++number) {
+        origins.keep(number, results_.find(number)->origin);
+    }
     try {
-        writeResultsWorkbook(grid_, origins_, numberFormat_, QFile::encodeName(path).toStdString());
+        writeResultsWorkbook(grid_, origins, numberFormat_, QFile::encodeName(path).toStdString());
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
@@ -177,10 +175,12 @@ void MainWindow::importCommand() {
                                   "Information");
             return;
         }
-        appendResults(grid_, origins_, results, numberFormat_);
-        resultsGrid_->showResult(standingResults(grid_));
+        results_.append(results, numberFormat_);
+        resultsGrid_->showResult(results_.count());
         refreshMoodyChart();
     } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    } catch (const ResultsNotTaken& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
 }
@@ -203,15 +203,16 @@ void MainWindow::refreshMoodyChart() {
     // The curves are those of the newest result's pipe; before any result is kept with its
     // inputs, of the last calculation's.
     std::optional<double> diameter;
-    if (const auto& newest = origins_.of(standingResults(grid_)).inputs) {
-        diameter = newest->diameter / 1000;
+    const ResultValues* newest = results_.find(results_.count());
+    if (newest != nullptr && newest->origin.inputs) {
+        diameter = newest->origin.inputs->diameter / 1000;
     } else if (std::isfinite(record_.diameter) && record_.diameter > 0) {
         diameter = record_.diameter;
     }
     if (diameter && !(std::isfinite(*diameter) && *diameter > 0)) {
         diameter.reset();
     }
-    moodyWindow_->setResults(moodyPointsOf(grid_, origins_, numberFormat_), diameter);
+    moodyWindow_->setResults(moodyPointsOf(results_.values()), diameter);
 }
 
 void MainWindow::showInformation() {
