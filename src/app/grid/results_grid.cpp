@@ -99,6 +99,10 @@ class FixedCellsHeader : public QHeaderView {
 public:
     FixedCellsHeader(Qt::Orientation orientation, QWidget* parent);
 
+    // The grid sets both fixed headers' thickness (the row height, the widest number), so
+    // measuring their texts through the style on every layout would only be thrown away.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -133,6 +137,11 @@ FixedCellsHeader::FixedCellsHeader(Qt::Orientation orientation, QWidget* parent)
     setHighlightSections(false);
     setSectionResizeMode(QHeaderView::Fixed);
     setMinimumSectionSize(1);
+}
+
+QSize FixedCellsHeader::sizeHint() const {
+    return orientation() == Qt::Horizontal ? QSize(length(), minimumHeight())
+                                           : QSize(minimumWidth(), length());
 }
 
 void FixedCellsHeader::paintEvent(QPaintEvent* event) {
@@ -237,6 +246,20 @@ int ResultsGridView::widthFor(const QString& text) const {
     return fontMetrics().horizontalAdvance(text) + cellPadding;
 }
 
+int ResultsGridView::measuredWidth(int row, int col) {
+    const auto at = static_cast<std::size_t>(row) * static_cast<std::size_t>(grid_.cols()) +
+                    static_cast<std::size_t>(col);
+    if (measured_.size() <= at) {
+        measured_.resize(at + 1);
+    }
+    MeasuredText& known = measured_[at];
+    const std::string& text = grid_.cell(row, col);
+    if (!known.measured || known.text != text) {
+        known = {text, widthFor(QString::fromStdString(text)), true};
+    }
+    return known.width;
+}
+
 void ResultsGridView::scheduleFit() {
     if (fitScheduled_) {
         return;
@@ -253,11 +276,10 @@ void ResultsGridView::fitIfScheduled() {
 
 void ResultsGridView::fitColumns() {
     fitScheduled_ = false;
-    // At most 30 rows of 6 short texts, measured once per command.
     for (int col = 0; col < grid_.cols(); ++col) {
         int width = leastColumnWidth_;
         for (int row = 0; row < grid_.rows(); ++row) {
-            width = std::max(width, widthFor(QString::fromStdString(grid_.cell(row, col))));
+            width = std::max(width, measuredWidth(row, col));
         }
         if (col < fixedCols) {
             if (verticalHeader()->maximumWidth() != width) {
@@ -332,6 +354,9 @@ void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool ResultsGridView::event(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        measured_.clear(); // widths measured in the old font
+    }
     const bool handled = QTableView::event(event);
     // The frame shows the focus as the style shows it on a focused input box, so that the mark
     // stays visible even while the current cell is scrolled away.

@@ -5,6 +5,9 @@
 
 #include <QTableView>
 
+#include <string>
+#include <vector>
+
 namespace kolmaris {
 
 // The results grid of the main window.
@@ -44,11 +47,20 @@ private:
     // runs or when a result is brought into view, whichever comes first.
     void scheduleFit();
     void fitIfScheduled();
+    // widthFor a cell's text, measured again only when the text has changed since.
+    int measuredWidth(int row, int col);
+
+    struct MeasuredText {
+        std::string text;
+        int width = 0;
+        bool measured = false;
+    };
 
     GridModel& grid_;
     GridItemModel* model_;
     int leastColumnWidth_ = 0;
     bool fitScheduled_ = false;
+    std::vector<MeasuredText> measured_; // [row * cols + col]
     QWidget* corner_ = nullptr;
 };
 
