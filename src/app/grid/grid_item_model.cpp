@@ -42,10 +42,12 @@ QVariant GridItemModel::cellData(int gridRow, int gridCol, int role) const {
         return static_cast<int>(alignmentOf(gridRow, gridCol));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        // Every cell of a result row tells what the row came from.
-        if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
-            !grid_.cell(gridRow, scanCol).empty()) {
-            return QString::fromStdString(describeRow_(gridRow));
+        // Every cell of a result row tells what the row came from; other rows say nothing.
+        if (describeRow_ && gridRow >= headerRows) {
+            const std::string description = describeRow_(gridRow);
+            if (!description.empty()) {
+                return QString::fromStdString(description);
+            }
         }
         return {};
     default:
