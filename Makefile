@@ -50,6 +50,7 @@ bench: build
 	@$(BUILD_DIR)/bench/kolmaris_writer_bench
 	@$(BUILD_DIR)/bench/kolmaris_sizing_bench
 	@$(BUILD_DIR)/bench/kolmaris_report_bench
+	@$(BUILD_DIR)/bench/kolmaris_click_bench
 
 # The Debian package, in a build of its own with Debian's hardening flags and without the tests:
 # $(PACKAGE_DIR)/kolmaris_1.00_<arch>.deb

@@ -3,7 +3,7 @@
 #include "app/report/report.h"
 #include "calc/calculation.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
+#include "results/result_store.h"
 #include "results/table_layout.h"
 
 #include <QApplication>
@@ -46,11 +46,7 @@ void recordPeakMemory(benchmark::State& state) {
 }
 
 struct Table {
-    Table() : results(fullTable()) {
-        ResultOrigins origins;
-        initResultsTable(grid);
-        appendResults(grid, origins, results, context.format);
-    }
+    Table() : results(fullTable()) { ResultStore(grid).append(results, context.format); }
     std::vector<ResultValues> results;
     GridModel grid;
     ReportContext context{QLocale(QLocale::German, QLocale::Germany), NumberFormat{','},

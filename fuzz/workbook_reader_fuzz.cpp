@@ -6,7 +6,7 @@
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "fuzz_support.h"
-#include "results/results_table.h"
+#include "results/result_store.h"
 
 #include <cmath>
 #include <string>
@@ -61,15 +61,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     GridModel table;
-    ResultOrigins origins;
-    initResultsTable(table);
-    appendResults(table, origins, results, NumberFormat{','}); // must not throw: the table is empty
+    ResultStore store(table);
+    store.append(results, NumberFormat{','}); // must not throw: the table is empty
+    if (store.values().size() != results.size()) {
+        fuzzing::broken("appended results not kept");
+    }
     for (std::size_t i = 0; i < results.size(); ++i) {
-        if (table.cell(static_cast<int>(i) + 2, 0) != std::to_string(i + 1)) {
+        if (table.cell(static_cast<int>(i) + headerRows, 0) != std::to_string(i + 1)) {
             fuzzing::broken("appended results not numbered in order");
         }
     }
-    if (table.rows() < static_cast<int>(results.size()) + 2 || table.rows() > 30) {
+    if (table.rows() < static_cast<int>(results.size()) + headerRows ||
+        table.rows() > headerRows + maxResults) {
         fuzzing::broken("table sized outside its range");
     }
     return 0;

@@ -74,12 +74,4 @@ WorkbookResults readResultsWorkbookBytes(const std::string& bytes);
 // What was left out, in German for the user; empty when nothing was.
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut);
 
-// Appends the results below those standing, numbered on from them and in the table's own
-// number texts, keeps their origins under those numbers, then sizes the grid and rewrites its
-// header rows as prepareResultsTable does, without its full-table message. Throws WorkbookError
-// (TooManyResults when they do not all fit, TableUnusable for a table not set up, Damaged for a
-// non-finite value) and then leaves the table as it was.
-void appendResults(GridModel& table, ResultOrigins& origins,
-                   const std::vector<ResultValues>& results, const NumberFormat& format);
-
 } // namespace kolmaris

@@ -15,6 +15,8 @@ namespace {
 // 1074 of them. The C library prints the exact binary value at this precision, so no rounding
 // happens there and the halfway decision below sees the true digits.
 constexpr int exactDigits = 1074;
+// Bits of a double's significand, the hidden one included.
+constexpr int mantissaBits = 53;
 
 // The exact decimal expansion of a non-negative value: integer digits, the C library's decimal
 // point, then exactly `fractionDigits` digits.
@@ -145,8 +147,13 @@ std::string formatFixed(double value, int decimals, const NumberFormat& format) 
     decimals = std::max(decimals, 0);
 
     // One digit past the kept ones decides the rounding; since every digit is exact, a 5
-    // there means at least halfway, and halfway goes away from zero.
-    const int precision = std::max(exactDigits, decimals + 1);
+    // there means at least halfway, and halfway goes away from zero. A double whose lowest
+    // bit is 2^-k has exactly k fractional digits: printing no more than those keeps them all
+    // without the cost of a thousand zeros.
+    int exponent = 0;
+    std::frexp(value, &exponent);
+    const int fractionDigits = std::min(exactDigits, std::max(0, mantissaBits - exponent));
+    const int precision = std::max(fractionDigits, decimals + 1);
     const std::string exact = exactExpansion(std::fabs(value), precision);
     // The C library's decimal point follows LC_NUMERIC, which a GUI toolkit may have set from
     // the environment, so take the integer digits up to the first non-digit and the fraction

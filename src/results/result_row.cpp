@@ -166,24 +166,4 @@ std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
     return text;
 }
 
-void ResultOrigins::keep(int resultNumber, ResultOrigin origin) {
-    if (resultNumber < 1 || resultNumber > maxResults) {
-        return;
-    }
-    const auto index = static_cast<std::size_t>(resultNumber - 1);
-    if (origins_.size() <= index) {
-        origins_.resize(index + 1);
-    }
-    origins_[index] = std::move(origin);
-}
-
-const ResultOrigin& ResultOrigins::of(int resultNumber) const {
-    static const ResultOrigin none;
-    const auto index = static_cast<std::size_t>(resultNumber - 1);
-    if (resultNumber < 1 || index >= origins_.size()) {
-        return none;
-    }
-    return origins_[index];
-}
-
 } // namespace kolmaris

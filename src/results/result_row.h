@@ -83,17 +83,4 @@ std::vector<ResultNote> parseNotesText(const std::string& text);
 std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
                            const NumberFormat& format);
 
-// The origins of the table's results, numbered like them and kept beside the grid. The grid
-// alone says which rows are in use; this only answers for a number.
-class ResultOrigins {
-public:
-    // Numbers outside 1 to maxResults are ignored: the table cannot show them.
-    void keep(int resultNumber, ResultOrigin origin);
-    // An origin without inputs for a number never kept.
-    const ResultOrigin& of(int resultNumber) const;
-
-private:
-    std::vector<ResultOrigin> origins_; // [number - 1]
-};
-
 } // namespace kolmaris

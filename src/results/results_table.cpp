@@ -11,11 +11,13 @@ namespace {
 
 constexpr int initialRows = 4;
 
-// First free result row: at most 26 passes, so it stops at row 27 even when the table is full.
-constexpr std::int16_t prepareFirstRow = 2;
-constexpr std::int16_t preparePassLimit = 26;
-// The full-table warning comes when the free row turned up on exactly this pass (25 results).
-constexpr std::int16_t fullTablePass = 26;
+// First free result row: the scan stops two rows short of the last result row, so the grid,
+// sized two rows past where it stopped, never has room for more than maxResults results.
+constexpr std::int16_t prepareFirstRow = headerRows;
+constexpr std::int16_t preparePassLimit = maxResults - 2;
+// The full-table warning comes when the free row turned up on the last pass: three results
+// short of the most the table holds.
+constexpr std::int16_t fullTablePass = preparePassLimit;
 
 // Starts at the units row, whose column 1 is never empty, so the row found is a result row.
 constexpr std::int16_t writeFirstRow = 1;

@@ -9,7 +9,7 @@ namespace kolmaris {
 
 inline constexpr int tableCols = 6;
 inline constexpr int headerRows = 2;
-// The most results the table holds, in rows 2 to 29.
+// The most results the table holds, in the rows below the header rows.
 inline constexpr int maxResults = 28;
 
 // Decimals of each column's number pattern: "0", "0.00" three times, "0", "0.00000".

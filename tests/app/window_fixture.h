@@ -112,13 +112,7 @@ public:
     QString cell(int row, int col) {
         return QString::fromStdString(window_->grid().cell(row, col));
     }
-    int results() {
-        int count = 0;
-        for (int row = 2; row < window_->grid().rows() && !cell(row, 1).isEmpty(); ++row) {
-            ++count;
-        }
-        return count;
-    }
+    int results() { return window_->results().count(); }
     bool inputsEmpty() {
         return text("Text1").isEmpty() && text("Text2").isEmpty() && text("Text3").isEmpty() &&
                text("Text4").isEmpty();

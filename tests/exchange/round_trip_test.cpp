@@ -1,5 +1,6 @@
 #include "exchange/workbook.h"
 #include "number_formats.h"
+#include "results/result_store.h"
 #include "table_support.h"
 
 #include <QTemporaryDir>
@@ -25,9 +26,11 @@ GridModel throughWorkbook(const std::vector<ResultValues>& results, const Number
     QTemporaryDir dir;
     const std::string path = dir.filePath("Kolmaris-Ergebnisse.xlsx").toStdString();
     writeResultsWorkbook(results, from, path);
-    GridModel fresh = tableOf({}, to);
-    ResultOrigins origins;
-    appendResults(fresh, origins, readResultsWorkbook(path).results, to);
+    GridModel fresh;
+    ResultStore store(fresh);
+    test_support::RecordingSink sink;
+    store.prepare(sink);
+    store.append(readResultsWorkbook(path).results, to);
     return fresh;
 }
 

@@ -117,18 +117,5 @@ TEST(ResultNotes, TooltipsAndNotesWriteOrdinaryNumbersWithoutAnExponent) {
     EXPECT_EQ(parseNotesText(notesText(origin, NumberFormat{'.'})), origin.notes);
 }
 
-TEST(ResultOrigins, AnswersByNumberWithinTheTable) {
-    ResultOrigins origins;
-    ResultOrigin kept;
-    kept.inputs = ResultInputs{};
-    origins.keep(28, kept);
-    origins.keep(29, kept); // the table cannot show it
-    origins.keep(0, kept);
-    EXPECT_EQ(origins.of(28), kept);
-    EXPECT_FALSE(origins.of(29).inputs);
-    EXPECT_FALSE(origins.of(0).inputs);
-    EXPECT_FALSE(origins.of(5).inputs);
-}
-
 } // namespace
 } // namespace kolmaris

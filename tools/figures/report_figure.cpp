@@ -5,7 +5,7 @@
 #include "app/report/report.h"
 #include "calc/calculation.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
+#include "results/result_store.h"
 
 #include <QApplication>
 
@@ -63,9 +63,7 @@ int main(int argc, char* argv[]) {
     const QLocale german(QLocale::German, QLocale::Germany);
     const NumberFormat format = reportNumberFormat(german);
     GridModel table;
-    ResultOrigins origins;
-    initResultsTable(table);
-    appendResults(table, origins, results, format);
+    ResultStore(table).append(results, format);
     try {
         saveReportPdf(argv[1], table, results,
                       {german, format, QDateTime(QDate(2026, 12, 8), QTime(14, 30))});

@@ -2,18 +2,16 @@
 
 #include "results/table_layout.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <utility>
 
 namespace kolmaris {
 
-// Numbers stand right, other texts left, as a grid does by default.
-Qt::Alignment GridItemModel::alignmentFor(const QString& text) {
-    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
-    const Qt::Alignment horizontal = number.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
-    return horizontal | Qt::AlignVCenter;
+Qt::Alignment GridItemModel::alignmentOf(int gridRow, int gridCol) {
+    // Each of the table's columns holds numbers, which stand right; its header rows hold the
+    // titles and units, placed by their leading blanks from the left.
+    const bool numberCell = gridRow >= headerRows && gridCol < tableCols;
+    return (numberCell ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 GridItemModel::GridItemModel(GridModel& grid, QObject* parent)
@@ -37,18 +35,19 @@ QVariant GridItemModel::cellData(int gridRow, int gridCol, int role) const {
     if (gridRow < 0 || gridCol < 0 || gridRow >= grid_.rows() || gridCol >= grid_.cols()) {
         return {};
     }
-    const QString text = QString::fromStdString(grid_.cell(gridRow, gridCol));
     switch (role) {
     case Qt::DisplayRole:
-        return text;
+        return QString::fromStdString(grid_.cell(gridRow, gridCol));
     case Qt::TextAlignmentRole:
-        return static_cast<int>(alignmentFor(text));
+        return static_cast<int>(alignmentOf(gridRow, gridCol));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        // Every cell of a result row tells what the row came from.
-        if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
-            !grid_.cell(gridRow, scanCol).empty()) {
-            return QString::fromStdString(describeRow_(gridRow));
+        // Every cell of a result row tells what the row came from; other rows say nothing.
+        if (describeRow_ && gridRow >= headerRows) {
+            const std::string description = describeRow_(gridRow);
+            if (!description.empty()) {
+                return QString::fromStdString(description);
+            }
         }
         return {};
     default:
@@ -101,7 +100,7 @@ QString GridItemModel::cornerText() const {
 }
 
 Qt::Alignment GridItemModel::cornerAlignment() const {
-    return alignmentFor(cornerText());
+    return alignmentOf(0, 0);
 }
 
 void GridItemModel::gridShapeAboutToChange(int newRows, int newCols) {

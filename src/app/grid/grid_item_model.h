@@ -29,7 +29,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // What a result row's tooltip says, asked with the row's grid index for rows in use.
+    // What a result row's tooltip says, asked with the grid index of any row below the header
+    // rows; empty for a row that holds no result.
     void setRowDescription(std::function<std::string(int gridRow)> describe);
 
     // The cell where the fixed row and the fixed column meet.
@@ -40,8 +41,8 @@ public:
     void gridShapeChanged() override;
     void gridCellChanged(int row, int col) override;
 
-    // Numbers stand right, other texts left, as a grid does by default.
-    static Qt::Alignment alignmentFor(const QString& text);
+    // A cell's alignment, by where it stands in the table: numbers right, header texts left.
+    static Qt::Alignment alignmentOf(int gridRow, int gridCol);
 
 signals:
     void cornerChanged();

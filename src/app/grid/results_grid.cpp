@@ -99,6 +99,10 @@ class FixedCellsHeader : public QHeaderView {
 public:
     FixedCellsHeader(Qt::Orientation orientation, QWidget* parent);
 
+    // The grid sets both fixed headers' thickness (the row height, the widest number), so
+    // measuring their texts through the style on every layout would only be thrown away.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -133,6 +137,11 @@ FixedCellsHeader::FixedCellsHeader(Qt::Orientation orientation, QWidget* parent)
     setHighlightSections(false);
     setSectionResizeMode(QHeaderView::Fixed);
     setMinimumSectionSize(1);
+}
+
+QSize FixedCellsHeader::sizeHint() const {
+    return orientation() == Qt::Horizontal ? QSize(length(), minimumHeight())
+                                           : QSize(minimumWidth(), length());
 }
 
 void FixedCellsHeader::paintEvent(QPaintEvent* event) {
@@ -217,11 +226,11 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
         }
     });
     // Widths follow every write, whichever command made it.
-    connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::fitColumns);
-    connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::fitColumns);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::scheduleFit);
+    connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::scheduleFit);
 }
 
 void ResultsGridView::place(const QRect& geometry) {
@@ -237,12 +246,40 @@ int ResultsGridView::widthFor(const QString& text) const {
     return fontMetrics().horizontalAdvance(text) + cellPadding;
 }
 
+int ResultsGridView::measuredWidth(int row, int col) {
+    const auto at = static_cast<std::size_t>(row) * static_cast<std::size_t>(grid_.cols()) +
+                    static_cast<std::size_t>(col);
+    if (measured_.size() <= at) {
+        measured_.resize(at + 1);
+    }
+    MeasuredText& known = measured_[at];
+    const std::string& text = grid_.cell(row, col);
+    if (!known.measured || known.text != text) {
+        known = {text, widthFor(QString::fromStdString(text)), true};
+    }
+    return known.width;
+}
+
+void ResultsGridView::scheduleFit() {
+    if (fitScheduled_) {
+        return;
+    }
+    fitScheduled_ = true;
+    QMetaObject::invokeMethod(this, &ResultsGridView::fitIfScheduled, Qt::QueuedConnection);
+}
+
+void ResultsGridView::fitIfScheduled() {
+    if (fitScheduled_) {
+        fitColumns();
+    }
+}
+
 void ResultsGridView::fitColumns() {
-    // At most 30 rows of 6 short texts: measuring them all on every change costs nothing.
+    fitScheduled_ = false;
     for (int col = 0; col < grid_.cols(); ++col) {
         int width = leastColumnWidth_;
         for (int row = 0; row < grid_.rows(); ++row) {
-            width = std::max(width, widthFor(QString::fromStdString(grid_.cell(row, col))));
+            width = std::max(width, measuredWidth(row, col));
         }
         if (col < fixedCols) {
             if (verticalHeader()->maximumWidth() != width) {
@@ -259,6 +296,8 @@ void ResultsGridView::showResult(int resultNumber) {
     if (viewRow < 0 || viewRow >= model_->rowCount()) {
         return;
     }
+    // The widths decide whether the horizontal scroll bar takes room from the rows.
+    fitIfScheduled();
     // Rows just added reach the scroll bars only with the next layout; without it the bars
     // would stop short of them.
     executeDelayedItemsLayout();
@@ -315,6 +354,9 @@ void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool ResultsGridView::event(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        measured_.clear(); // widths measured in the old font
+    }
     const bool handled = QTableView::event(event);
     // The frame shows the focus as the style shows it on a focused input box, so that the mark
     // stays visible even while the current cell is scrolled away.

@@ -5,6 +5,9 @@
 
 #include <QTableView>
 
+#include <string>
+#include <vector>
+
 namespace kolmaris {
 
 // The results grid of the main window.
@@ -40,10 +43,24 @@ protected:
 private:
     // Widens every column, the fixed one too, to its widest text: no digit is ever cut off.
     void fitColumns();
+    // One command writes many cells: the columns are fitted once, when the event loop next
+    // runs or when a result is brought into view, whichever comes first.
+    void scheduleFit();
+    void fitIfScheduled();
+    // widthFor a cell's text, measured again only when the text has changed since.
+    int measuredWidth(int row, int col);
+
+    struct MeasuredText {
+        std::string text;
+        int width = 0;
+        bool measured = false;
+    };
 
     GridModel& grid_;
     GridItemModel* model_;
     int leastColumnWidth_ = 0;
+    bool fitScheduled_ = false;
+    std::vector<MeasuredText> measured_; // [row * cols + col]
     QWidget* corner_ = nullptr;
 };
 

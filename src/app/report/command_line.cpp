@@ -3,7 +3,7 @@
 #include "app/report/report.h"
 #include "app/window/identity.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
+#include "results/result_store.h"
 
 #include <QApplication>
 
@@ -57,10 +57,8 @@ int writeReport(const char* program, const std::string& pdf, const std::string& 
         }
         // The table's texts exactly as "Einlesen" would show them.
         GridModel table;
-        ResultOrigins origins;
         const NumberFormat format = reportNumberFormat(locale);
-        initResultsTable(table);
-        appendResults(table, origins, results, format);
+        ResultStore(table).append(results, format);
         saveReportPdf(pdf, table, results, {locale, format, QDateTime::currentDateTime()});
     } catch (const KolmarisError& error) {
         err << terminalText(error.what()) << '\n';

@@ -7,15 +7,12 @@
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
 #include "app/report/report_commands.h"
-#include "app/report/standing_results.h"
 #include "app/sizing/sizing_menu.h"
 #include "app/window/identity.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
-#include "results/table_layout.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -23,7 +20,6 @@
 #include <QRadioButton>
 
 #include <cmath>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -32,27 +28,6 @@ namespace kolmaris {
 namespace {
 
 using namespace controls;
-
-// The standing results as numbers with their origins. The grid keeps only texts for now, so
-// they are read back from the texts it shows; a text that is no number stays NaN, and the
-// workbook writer refuses it.
-std::vector<ResultValues> standingValues(const GridModel& grid, const ResultOrigins& origins,
-                                         const NumberFormat& format) {
-    const auto value = [&](int row, int col) {
-        return parseNumber(grid.cell(row, col), format)
-            .value_or(std::numeric_limits<double>::quiet_NaN());
-    };
-    std::vector<ResultValues> results;
-    if (!isSetUp(grid)) {
-        return results;
-    }
-    for (int number = 1; number <= standingResults(grid); ++number) {
-        const int row = headerRows + number - 1;
-        results.push_back({value(row, 1), value(row, 2), value(row, 3), value(row, 4),
-                           value(row, 5), origins.of(number)});
-    }
-    return results;
-}
 
 // The choice whose option button is checked, the buttons listed in the order of the choices.
 template <typename Choice, std::size_t N>
@@ -92,14 +67,9 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
     buildControls();
     installPipeSizingMenu(*this, locale_);
 
-    // The grid gets its rows, columns and header rows once, before the window is shown.
-    initResultsTable(grid_);
-
     // The report, last in the grid's context menu.
     addReportActions(*resultsGrid_, messages_, files_,
-                     {grid_,
-                      [this] { return standingResultValues(grid_, origins_, numberFormat_); },
-                      locale_, numberFormat_});
+                     {grid_, [this] { return results_.values(); }, locale_, numberFormat_});
 
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
 }
@@ -114,7 +84,7 @@ void MainWindow::calculateCommand() {
     // handleInvalidInput, after the steps done so far.
     bool invalid = false;
     try {
-        prepareResultsTable(grid_, messages_);
+        results_.prepare(messages_);
         // One text at a time, so a failure leaves the fields before it updated.
         record_.diameterInput = convertNumberText(diameterInput_->text(), locale_);
         record_.flowRateInput = convertNumberText(flowRateInput_->text(), locale_);
@@ -126,9 +96,7 @@ void MainWindow::calculateCommand() {
             invalid = true;
         } else {
             // A completed run had both selections.
-            const ResultValues result = resultOf(record_, *medium, *material);
-            const int number = writeResultRow(grid_, result, numberFormat_);
-            origins_.keep(number, result.origin);
+            const int number = results_.write(resultOf(record_, *medium, *material), numberFormat_);
             resultsGrid_->showResult(number);
             refreshMoodyChart();
         }
@@ -142,13 +110,13 @@ void MainWindow::calculateCommand() {
 
 void MainWindow::newCalculationCommand() {
     clearInputs();
-    prepareResultsTable(grid_, messages_);
+    results_.prepare(messages_);
 }
 
 void MainWindow::handleInvalidInput() {
     messages_.showMessage("Üngültige Eingabe", WarningStyle, "Fehler");
     clearInputs();
-    prepareResultsTable(grid_, messages_);
+    results_.prepare(messages_);
 }
 
 std::array<QLineEdit*, 4> MainWindow::inputBoxes() const {
@@ -189,7 +157,7 @@ void MainWindow::exportCommand() {
         return;
     }
     try {
-        writeResultsWorkbook(standingValues(grid_, origins_, numberFormat_), numberFormat_,
+        writeResultsWorkbook(results_.values(), numberFormat_,
                              QFile::encodeName(path).toStdString());
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
@@ -210,14 +178,16 @@ void MainWindow::importCommand() {
             messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
                                   "Information");
         } else {
-            appendResults(grid_, origins_, read.results, numberFormat_);
-            resultsGrid_->showResult(standingResults(grid_));
+            results_.append(read.results, numberFormat_);
+            resultsGrid_->showResult(results_.count());
             refreshMoodyChart();
         }
         if (!read.leftOut.empty()) {
             messages_.showMessage(leftOutText(read.leftOut), InformationStyle, "Information");
         }
     } catch (const WorkbookError& error) {
+        messages_.showMessage(error.what(), WarningStyle, "Fehler");
+    } catch (const ResultsNotTaken& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
 }
@@ -240,15 +210,16 @@ void MainWindow::refreshMoodyChart() {
     // The curves are those of the newest result's pipe; before any result is kept with its
     // inputs, of the last calculation's.
     std::optional<double> diameter;
-    if (const auto& newest = origins_.of(standingResults(grid_)).inputs) {
-        diameter = newest->diameter / 1000;
+    const ResultValues* newest = results_.find(results_.count());
+    if (newest != nullptr && newest->origin.inputs) {
+        diameter = newest->origin.inputs->diameter / 1000;
     } else if (std::isfinite(record_.diameter) && record_.diameter > 0) {
         diameter = record_.diameter;
     }
     if (diameter && !(std::isfinite(*diameter) && *diameter > 0)) {
         diameter.reset();
     }
-    moodyWindow_->setResults(moodyPointsOf(grid_, origins_, numberFormat_), diameter);
+    moodyWindow_->setResults(moodyPointsOf(results_.values()), diameter);
 }
 
 void MainWindow::showInformation() {

@@ -6,6 +6,7 @@
 #include "results/grid_model.h"
 #include "results/number_format.h"
 #include "results/result_row.h"
+#include "results/result_store.h"
 
 #include <QLocale>
 #include <QMainWindow>
@@ -27,9 +28,9 @@ class ResultsGridView;
 // The main window, `ersteVersion`: inputs, the medium and material groups, the three
 // command buttons, the results grid and the menus, placed at fixed positions.
 //
-// It owns the calculation record and the grid model. Messages go to `messages`, file names
-// come from `files`; number texts are read and written with `locale`; `endProgram` is what
-// "Exit" and "Beenden" run.
+// It owns the calculation record, the grid model and the results kept beside it. Messages go to
+// `messages`, file names come from `files`; number texts are read and written with `locale`;
+// `endProgram` is what "Exit" and "Beenden" run.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -39,8 +40,9 @@ public:
     ~MainWindow() override;
 
     const CalculationRecord& record() const { return record_; }
+    // The table's texts, and the results they show as numbers with their origins.
     const GridModel& grid() const { return grid_; }
-    const ResultOrigins& origins() const { return origins_; }
+    const ResultStore& results() const { return results_; }
 
 private:
     // What the save dialog proposes.
@@ -78,7 +80,7 @@ private:
 
     CalculationRecord record_{};
     GridModel grid_;
-    ResultOrigins origins_;
+    ResultStore results_{grid_}; // written only through this: it keeps grid_ in step
 
     // The controls the commands use; their objectName is the layout's name (Text1, ...).
     QLineEdit* diameterInput_ = nullptr;             // Text1

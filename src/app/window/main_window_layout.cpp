@@ -141,8 +141,11 @@ void MainWindow::buildControls() {
     resultsGrid_->setObjectName(QStringLiteral("MSFlexGrid1"));
     resultsGrid_->place(rectFromTwips(1680, 5160, 5895, 2295));
     resultsGrid_->itemModel()->setRowDescription([this](int gridRow) {
+        // The store, not the grid's texts, says whether the row holds a result.
         const int number = gridRow - headerRows + 1;
-        return describeOrigin(number, origins_.of(number), numberFormat_);
+        const ResultValues* result = results_.find(number);
+        return result != nullptr ? describeOrigin(number, result->origin, numberFormat_)
+                                 : std::string();
     });
 
     boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);

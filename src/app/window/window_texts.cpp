@@ -2,8 +2,10 @@
 
 #include "app/window/identity.h"
 #include "calc/message_sink.h"
+#include "results/table_layout.h"
 
 #include <iterator>
+#include <string>
 
 namespace kolmaris::texts {
 
@@ -43,7 +45,9 @@ std::string informationPrompt() {
 }
 
 std::string helpPrompt() {
-    const char* const lines[] = {
+    const std::string tableSize =
+        "Die Tabelle fasst " + std::to_string(maxResults) + " Ergebnisse. ";
+    const std::string lines[] = {
         "Eingaben",
         "Rohr-Innendurchmesser: lichte Weite des Rohres in mm.",
         "Volumenstrom: durchfließende Menge in dm3/min (Liter je Minute).",
@@ -63,11 +67,12 @@ std::string helpPrompt() {
         "Leitung (DV Total) folgt aus der Gleichung von Darcy-Weisbach.",
         "",
         "Ergebnisse",
-        "Die Tabelle fasst 28 Ergebnisse. \"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
-        "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
-        "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
-        "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
-        "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
+        tableSize +
+            "\"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
+            "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
+            "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
+            "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
+            "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
         "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
         "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
         "",

@@ -1,8 +1,10 @@
 // The Moody chart: its frame, its window beside the main window, and its pictures.
 
+#include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/chart/plot_axes.h"
 #include "calc/colebrook_exact.h"
+#include "results/result_store.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -89,10 +91,13 @@ TEST(MoodyWindow, HoldsTheTableResultsAndFollowsNewOnes) {
 
     const auto& points = chart->chart().points();
     ASSERT_EQ(points.size(), 3u);
+    // The numbers calculated, not the table's rounded texts of them.
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(points[i].number, i + 1);
-        EXPECT_EQ(points[i].reynolds, 42004);
-        EXPECT_EQ(points[i].lambda, 0.024);
+        EXPECT_EQ(points[i].reynolds, w->results().values()[i].reynolds);
+        EXPECT_EQ(points[i].lambda, w->results().values()[i].lambda);
+        EXPECT_NEAR(points[i].reynolds, 42004, 0.5);
+        EXPECT_NEAR(points[i].lambda, 0.024, 0.000005);
     }
     // Every row keeps its inputs, so each knows its pipe's relative roughness.
     for (const MoodyPoint& point : points) {
@@ -108,7 +113,7 @@ TEST(MoodyWindow, HoldsTheTableResultsAndFollowsNewOnes) {
     w.press("Command1");
     EXPECT_EQ(openChart(w), chart);
     ASSERT_EQ(chart->chart().points().size(), 4u);
-    EXPECT_EQ(chart->chart().points().back().reynolds, 84008);
+    EXPECT_NEAR(chart->chart().points().back().reynolds, 84008, 0.5);
 }
 
 TEST(MoodyWindow, ImportedResultsJoinTheChart) {
@@ -125,7 +130,7 @@ TEST(MoodyWindow, ImportedResultsJoinTheChart) {
     w.find<QAction>("mnuexcel1")->trigger();
     ASSERT_EQ(chart->chart().points().size(), 5u);
     EXPECT_EQ(chart->chart().points().back().number, 5);
-    EXPECT_EQ(chart->chart().points().back().reynolds, 42004);
+    EXPECT_NEAR(chart->chart().points().back().reynolds, 42004, 0.5);
     ASSERT_TRUE(chart->chart().points().back().relativeRoughness)
         << "an imported row brings its inputs";
     EXPECT_DOUBLE_EQ(*chart->chart().points().back().relativeRoughness, 0.000045 / 0.05);
@@ -180,6 +185,25 @@ TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
         << summary.toStdString();
     EXPECT_TRUE(summary.contains("Rauheitskurven nach der ersten Berechnung"))
         << summary.toStdString();
+}
+
+TEST(MoodyChart, ATinyReynoldsNumberIsShownOnTheEdgeNotRoundedToZero) {
+    // The table shows Re 0,04 as "0"; the chart takes the number itself.
+    GridModel grid;
+    ResultStore store(grid);
+    test_support::RecordingSink sink;
+    store.prepare(sink);
+    store.write({1e-6, 0.01, 0.1, 0.04, 0.05, {}}, NumberFormat{','});
+    ASSERT_EQ(grid.cell(2, 4), "0");
+
+    Window w(german);
+    MoodyWindow* chart = openChart(w);
+    chart->setResults(moodyPointsOf(store.values()), std::nullopt);
+    const MoodyChart& c = chart->chart();
+    const QPointF edge(c.mapping().plotArea().left(), c.mapping().toPixel(600, 0.05).y());
+    EXPECT_EQ(c.pointNear(edge), std::optional<std::size_t>(0));
+    const QString summary = chart->findChild<QLabel*>("moodySummary")->text();
+    EXPECT_FALSE(summary.contains("nicht positiv")) << summary.toStdString();
 }
 
 TEST(MoodyChart, DrawsWhateverItIsGiven) {

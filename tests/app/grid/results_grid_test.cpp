@@ -3,6 +3,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -135,6 +136,34 @@ TEST_F(GridFixture, AllSixColumnsFitTheWidthEvenWithTheScrollBar) {
             EXPECT_LE(metrics.horizontalAdvance(text) + 6, width) << text.toStdString();
         }
     }
+}
+
+TEST_F(GridFixture, ColumnsFitTheirWidestTextOnceTheWritingIsDone) {
+    const int least = view.columnWidth(2);
+    const QString wide = QStringLiteral("-123456789012345,67");
+    grid.setRow(2);
+    grid.setCol(3);
+    grid.setText(wide.toStdString());
+    QApplication::processEvents();
+    EXPECT_EQ(view.columnWidth(2), view.widthFor(wide));
+
+    // A shorter text in its place is measured anew: the column narrows again.
+    grid.setText("1");
+    QApplication::processEvents();
+    EXPECT_EQ(view.columnWidth(2), least);
+
+    // Under a larger font every text is measured again at the next write.
+    grid.setText(wide.toStdString());
+    QApplication::processEvents();
+    const int before = view.widthFor(wide);
+    QFont larger = view.font();
+    larger.setPointSizeF(2 * larger.pointSizeF());
+    view.setFont(larger);
+    grid.setRow(3);
+    grid.setText("1");
+    QApplication::processEvents();
+    ASSERT_GT(view.widthFor(wide), before);
+    EXPECT_EQ(view.columnWidth(2), view.widthFor(wide));
 }
 
 TEST_F(GridFixture, ScrollBarsAppearOnlyWhenTheRowsExceedTheHeight) {

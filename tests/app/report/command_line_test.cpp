@@ -50,9 +50,7 @@ TEST(CommandLine, WritesTheReportOfAWorkbookWithoutADisplay) {
     const QString workbook = dir.filePath(QStringLiteral("ergebnisse.xlsx"));
     const auto results = calculatedResults(4);
     GridModel table;
-    ResultOrigins origins;
-    initResultsTable(table);
-    appendResults(table, origins, results, NumberFormat{','});
+    ResultStore(table).append(results, NumberFormat{','});
     writeResultsWorkbook(results, NumberFormat{','}, workbook.toStdString());
 
     const QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));

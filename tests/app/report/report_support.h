@@ -3,7 +3,7 @@
 #include "app/report/report.h"
 #include "calc/calculation.h"
 #include "exchange/workbook.h"
-#include "results/results_table.h"
+#include "results/result_store.h"
 
 #include <QProcess>
 #include <QString>
@@ -73,9 +73,7 @@ inline std::vector<ResultValues> calculatedResults(int count) {
 // The table as "Einlesen" shows these results.
 inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberFormat& format) {
     GridModel table;
-    ResultOrigins origins;
-    initResultsTable(table);
-    appendResults(table, origins, results, format);
+    ResultStore(table).append(results, format);
     return table;
 }
 

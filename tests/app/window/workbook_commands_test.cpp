@@ -162,8 +162,8 @@ TEST_P(WorkbookCommands, AHandEditedWorkbookSaysOnceWhatWasLeftOut) {
     Window w(GetParam());
     importFrom(w, KOLMARIS_WORKBOOK_FIXTURES "/edited-by-hand.xlsx");
     EXPECT_EQ(w.results(), 3);
-    EXPECT_EQ(w->origins().of(1).inputs->medium, Medium::Water);
-    EXPECT_FALSE(w->origins().of(2).inputs);
+    EXPECT_EQ(w->results().find(1)->origin.inputs->medium, Medium::Water);
+    EXPECT_FALSE(w->results().find(2)->origin.inputs);
     ASSERT_EQ(w.messages.messages.size(), 1u);
     EXPECT_EQ(w.messages.messages[0].style, InformationStyle);
     EXPECT_EQ(w.messages.messages[0].prompt,
