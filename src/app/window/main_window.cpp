@@ -4,6 +4,7 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/grid/results_grid.h"
+#include "app/platform/context_menu_keys.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
 #include "app/window/identity.h"
@@ -14,6 +15,7 @@
 #include "results/results_table.h"
 #include "results/table_layout.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -65,6 +67,9 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
 
     buildMenus();
     buildControls();
+    // Shift+F10 opens the focused control's context menu in every window of the program; the
+    // filter lives as long as this window, which is the program's.
+    QApplication::instance()->installEventFilter(new ContextMenuKeys(this));
 
     // The grid gets its rows, columns and header rows once, before the window is shown.
     initResultsTable(grid_);

@@ -62,9 +62,6 @@ void MainWindow::buildMenus() {
     QAction* help = extras->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("mnuhilfe"));
     connect(help, &QAction::triggered, this, &MainWindow::showHelp);
-    QAction* moody = extras->addAction(QStringLiteral("Moody-Diagramm"));
-    moody->setObjectName(QStringLiteral("mnumoody"));
-    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
     QAction* info = extras->addAction(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("mnuinf"));
@@ -144,6 +141,12 @@ void MainWindow::buildControls() {
         const int number = gridRow - headerRows + 1;
         return describeOrigin(number, origins_.of(number), numberFormat_);
     });
+    // The chart concerns the results, so it opens from the grid's context menu, below
+    // "Kopieren"; the menu bar keeps its own entries only.
+    auto* moody = new QAction(QStringLiteral("Moody-Diagramm…"), resultsGrid_);
+    moody->setObjectName(QStringLiteral("moodyChart"));
+    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
+    resultsGrid_->addAction(moody);
 
     boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);
     boldLabel(client, "Label9", QStringLiteral("Rohrmaterial"), rectFromTwips(6720, 120, 1455, 255),

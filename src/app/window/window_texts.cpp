@@ -65,11 +65,17 @@ std::string helpPrompt() {
         "Ergebnisse",
         "Die Tabelle fasst 28 Ergebnisse. \"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
         "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
-        "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
-        "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
-        "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
-        "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
-        "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
+        "Tabelle zurück. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, wo das "
+        "Ergebnis Vorsicht verlangt, einen Hinweis.",
+        "",
+        "Weitere Befehle",
+        "Was hinzugekommen ist, steht im Kontextmenü des Elements, das es betrifft: rechte "
+        "Maustaste, Kontextmenütaste oder Umschalt+F10.",
+        "Ergebnistabelle: \"Kopieren\" (Strg+C) kopiert die markierten Zellen für eine "
+        "Tabellenkalkulation, ohne Markierung die ganze Tabelle. \"Moody-Diagramm…\" zeigt "
+        "alle Ergebnisse in einem eigenen Fenster im Moody-Diagramm, neben den exakten "
+        "Colebrook-Kurven der fünf Rohrmaterialien; dort wählen die Pfeiltasten einen Punkt "
+        "und nennen seine Werte.",
     };
     return promptOf(std::begin(lines), std::end(lines));
 }

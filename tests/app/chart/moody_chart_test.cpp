@@ -74,7 +74,7 @@ TEST(PlotNumber, DropsTrailingZerosInTheLocalesDigits) {
 }
 
 MoodyWindow* openChart(Window& w) {
-    w.find<QAction>("mnumoody")->trigger();
+    w.find<QAction>("moodyChart")->trigger();
     return w->findChild<MoodyWindow*>();
 }
 
