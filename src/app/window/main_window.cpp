@@ -193,6 +193,9 @@ void MainWindow::importCommand() {
 void MainWindow::showMoodyChart() {
     if (moodyWindow_ == nullptr) {
         moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+    }
+    // Beside the window as it stands now, each time the chart opens anew.
+    if (!moodyWindow_->isVisible()) {
         moodyWindow_->placeBeside(*this);
     }
     refreshMoodyChart();
