@@ -45,7 +45,11 @@ QVariant GridItemModel::cellData(int gridRow, int gridCol, int role) const {
         return static_cast<int>(alignmentFor(text));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        // Every cell of a result row tells what the row came from.
+        // Every cell of a result row shows what the row came from; a screen reader hears it
+        // once, on the row's number, not again at every step along the row.
+        if (role == Qt::AccessibleDescriptionRole && gridCol != 0) {
+            return {};
+        }
         if (describeRow_ && gridRow >= headerRows && grid_.cols() > scanCol &&
             !grid_.cell(gridRow, scanCol).empty()) {
             return QString::fromStdString(describeRow_(gridRow));
