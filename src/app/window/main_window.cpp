@@ -4,6 +4,7 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/grid/results_grid.h"
+#include "app/platform/announcement.h"
 #include "app/platform/context_menu_keys.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
@@ -104,6 +105,7 @@ void MainWindow::calculateCommand() {
             origins_.keep(number, result.origin);
             resultsGrid_->showResult(number);
             refreshMoodyChart();
+            announceResult(number);
         }
     } catch (const KolmarisError&) {
         invalid = true;
@@ -182,9 +184,11 @@ void MainWindow::importCommand() {
                                   "Information");
             return;
         }
+        const int before = standingResults(grid_);
         appendResults(grid_, origins_, results, numberFormat_);
         resultsGrid_->showResult(standingResults(grid_));
         refreshMoodyChart();
+        announceImport(before + 1, standingResults(grid_));
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
@@ -220,6 +224,34 @@ void MainWindow::refreshMoodyChart() {
         diameter.reset();
     }
     moodyWindow_->setResults(moodyPointsOf(grid_, origins_, numberFormat_), diameter);
+}
+
+void MainWindow::announceResult(int number) {
+    const auto cell = [this](int row, int col) {
+        return QString::fromStdString(grid_.cell(row, col)).trimmed();
+    };
+    // Each value with the column's title and unit, as the table shows them.
+    const int row = headerRows + number - 1;
+    QStringList values;
+    for (int col = 1; col < grid_.cols(); ++col) {
+        QString unit = cell(1, col);
+        unit.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        QString value = cell(0, col) + QLatin1Char(' ') + cell(row, col);
+        if (!unit.isEmpty() && unit != QLatin1String("-")) {
+            value += QLatin1Char(' ') + unit;
+        }
+        values << value;
+    }
+    announcement_->announce(QStringLiteral("Ergebnis %1 eingetragen").arg(number),
+                            values.join(QStringLiteral(", ")));
+}
+
+void MainWindow::announceImport(int first, int last) {
+    const int count = last - first + 1;
+    announcement_->announce(count == 1 ? QStringLiteral("1 Ergebnis eingelesen")
+                                       : QStringLiteral("%1 Ergebnisse eingelesen").arg(count),
+                            count == 1 ? QStringLiteral("Nr. %1").arg(first)
+                                       : QStringLiteral("Nr. %1 bis %2").arg(first).arg(last));
 }
 
 void MainWindow::showInformation() {

@@ -20,6 +20,7 @@ class QRadioButton;
 
 namespace kolmaris {
 
+class Announcement;
 class FileDialogs;
 class MoodyWindow;
 class ResultsGridView;
@@ -61,6 +62,9 @@ private:
 
     // The chart follows the table: called after every change of its results.
     void refreshMoodyChart();
+    // Tells a screen reader what the last command wrote, with the focus left where it is.
+    void announceResult(int number);
+    void announceImport(int first, int last);
 
     void handleInvalidInput();
     void clearInputs();
@@ -91,6 +95,7 @@ private:
     QPushButton* exitButton_ = nullptr;              // Command3
     ResultsGridView* resultsGrid_ = nullptr;         // MSFlexGrid1
     MoodyWindow* moodyWindow_ = nullptr;             // made when first shown
+    Announcement* announcement_ = nullptr;           // heard, never seen
 };
 
 } // namespace kolmaris

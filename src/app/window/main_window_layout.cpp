@@ -3,6 +3,7 @@
 #include "app/window/main_window.h"
 
 #include "app/grid/results_grid.h"
+#include "app/platform/announcement.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
@@ -158,6 +159,8 @@ void MainWindow::buildControls() {
     flowRateInput_ = textBox(client, "Text2", rectFromTwips(240, 1200, 1095, 285));
     lengthInput_ = textBox(client, "Text3", rectFromTwips(240, 1680, 1095, 285));
     temperatureInput_ = textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285));
+
+    announcement_ = new Announcement(client);
 
     const std::vector<QWidget*> focusOrder = {
         mediumOptions_[0],   mediumOptions_[1],     mediumOptions_[2],   mediumOptions_[3],

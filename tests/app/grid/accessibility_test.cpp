@@ -77,6 +77,26 @@ TEST(Accessibility, EveryFocusableControlAndEveryColumnHasAName) {
     }
 }
 
+TEST(Accessibility, EachNewResultIsANotificationThatIsHeardNotSeen) {
+    Window w(german);
+    auto* notice = w.find<QWidget>("announcement");
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(spoken->role(), QAccessible::Notification);
+    EXPECT_TRUE(spoken->state().invisible) << "nothing to announce yet";
+    w.addResults(2);
+    EXPECT_FALSE(spoken->state().invisible);
+    EXPECT_TRUE(notice->size().isEmpty());
+    EXPECT_EQ(notice->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis 2 eingetragen");
+    EXPECT_EQ(spoken->text(QAccessible::Description),
+              "Geschw. 0,85 m/s, DV/m 172,80 Pascal, DV Total 1728,02 Pascal, Reynold 42004, "
+              "Lamda 0,02400");
+    // A failed run writes nothing and announces nothing: its message box speaks for itself.
+    w.type("Text1", "x");
+    w.press("Command1");
+    EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis 2 eingetragen");
+}
+
 double luminance(QRgb rgb) {
     const auto linear = [](int v) {
         return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);
