@@ -41,10 +41,22 @@ GridColours gridColoursFor(const QPalette& palette, QPalette::ColorGroup group) 
     if (darkTextOnLight && !highContrast) {
         return {QColor(128, 128, 128), QColor(192, 192, 192)};
     }
-    QColor lines = palette.color(group, QPalette::Text);
     for (const QColor& candidate : {mid, dark}) {
         if (contrastRatio(candidate, cells) >= visibleLines) {
-            lines = candidate;
+            return {dark, candidate};
+        }
+    }
+    // Neither shade stands out from the cells: the softest step from the cells towards the
+    // text that does, rather than lines as loud as the text.
+    const QColor text = palette.color(group, QPalette::Text);
+    QColor lines = text;
+    for (int step = 1; step < 20; ++step) {
+        const double t = step / 20.0;
+        const QColor mixed = QColor::fromRgbF(cells.redF() + (text.redF() - cells.redF()) * t,
+                                              cells.greenF() + (text.greenF() - cells.greenF()) * t,
+                                              cells.blueF() + (text.blueF() - cells.blueF()) * t);
+        if (contrastRatio(mixed, cells) >= visibleLines) {
+            lines = mixed;
             break;
         }
     }
