@@ -1,5 +1,6 @@
 #include "app/platform/context_menu_keys.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -31,12 +32,13 @@ bool ContextMenuKeys::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // Where the platform puts a keyboard menu: at the text cursor or the current item, else in
-    // the middle of the widget.
-    QRect at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    if (!at.isValid() || !target->rect().intersects(at)) {
-        at = target->rect();
-    }
-    const QPoint pos = at.center();
+    // the middle of the widget. A scrolled view gives its item in the viewport's coordinates.
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(target);
+    const QWidget* itemsIn = area != nullptr ? area->viewport() : target;
+    const QRect at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const QPoint pos = at.isValid() && itemsIn->rect().contains(at.center())
+                           ? itemsIn->mapTo(target, at.center())
+                           : target->rect().center();
     QContextMenuEvent request(QContextMenuEvent::Keyboard, pos, target->mapToGlobal(pos),
                               static_cast<QKeyEvent*>(event)->modifiers());
     QApplication::sendEvent(target, &request);
