@@ -300,6 +300,11 @@ bool renderChartWindow(const QString& path) {
     }
     window.findChild<QAction*>(QStringLiteral("moodyChart"))->trigger();
     auto* chart = window.findChild<MoodyWindow*>();
+    if (chart != nullptr) {
+        // The offscreen screen is small, so the window opened at its least size; the picture
+        // shows it as a desktop with room does.
+        chart->resize(chart->preferredSize());
+    }
     QApplication::processEvents();
     return chart != nullptr && chart->grab().save(path, "PNG");
 }

@@ -44,9 +44,10 @@ public:
     void savePicture(const QString& path) const;
     static QString proposedPictureName();
 
-private:
     // The size the window opens with where the screen has room for it.
     QSize preferredSize() const;
+
+private:
     void savePictureCommand();
     void updateSummary();
 
