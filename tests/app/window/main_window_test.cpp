@@ -199,21 +199,18 @@ QStringList captions(const QMenu* menu) {
 // A context menu runs its own event loop, so the reading waits in the event queue.
 QStringList entriesOfMenuOpenedBy(const std::function<void()>& open) {
     QStringList seen{"(no menu)"};
-    std::function<void(int)> read = [&seen, &read](int attempts) {
-        QTimer::singleShot(10, [&seen, &read, attempts] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr) {
-                if (attempts > 0) {
-                    read(attempts - 1);
-                }
-                return;
-            }
+    QTimer poll; // dies with this call, so nothing polls after it
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             seen = captions(menu);
+            poll.stop();
             menu->close();
-        });
-    };
-    read(200);
+        }
+    });
+    poll.start();
     open();
+    EXPECT_TRUE(QTest::qWaitFor([&poll] { return !poll.isActive(); }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 3000));
     return seen;
 }
@@ -252,9 +249,11 @@ TEST(WindowMenus, ShiftF10OpensTheContextMenuOfTheFocusedControl) {
     Window w(german);
     activate(w);
     const auto shiftF10On = [&w](const char* name) {
-        w.find<QWidget>(name)->setFocus();
+        QWidget* control = w.find<QWidget>(name);
+        control->setFocus();
+        EXPECT_TRUE(QTest::qWaitFor([control] { return control->hasFocus(); }, 2000)) << name;
         return entriesOfMenuOpenedBy(
-            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier); });
+            [control] { QTest::keyClick(control, Qt::Key_F10, Qt::ShiftModifier); });
     };
     const QStringList grid = shiftF10On("MSFlexGrid1");
     ASSERT_GE(grid.size(), 2);
