@@ -298,7 +298,7 @@ bool renderChartWindow(const QString& path) {
         type("Text4", run.inputs[3]);
         click("Command1");
     }
-    window.findChild<QAction*>(QStringLiteral("moodyChart"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("showMoodyChart"))->trigger();
     auto* chart = window.findChild<MoodyWindow*>();
     if (chart != nullptr) {
         // The offscreen screen is small, so the window opened at its least size; the picture

@@ -145,7 +145,7 @@ void MainWindow::buildControls() {
     // The chart concerns the results, so it opens from the grid's context menu, below
     // "Kopieren"; the menu bar keeps its own entries only.
     auto* moody = new QAction(QStringLiteral("Moody-Diagramm…"), resultsGrid_);
-    moody->setObjectName(QStringLiteral("moodyChart"));
+    moody->setObjectName(QStringLiteral("showMoodyChart"));
     connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     resultsGrid_->addAction(moody);
 

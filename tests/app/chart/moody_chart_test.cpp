@@ -77,7 +77,7 @@ TEST(PlotNumber, DropsTrailingZerosInTheLocalesDigits) {
 }
 
 MoodyWindow* openChart(Window& w) {
-    w.find<QAction>("moodyChart")->trigger();
+    w.find<QAction>("showMoodyChart")->trigger();
     return w->findChild<MoodyWindow*>();
 }
 
