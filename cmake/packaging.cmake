@@ -26,6 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.org/kolmaris/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (the input boxes' context menu, the file dialogs) are German only with Qt's
+# German catalogue, which no library pulls in; dpkg-shlibdeps adds the libraries after it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # Only the binary package; a source tarball would sweep up the build folders.

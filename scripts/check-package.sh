@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as a user's machine meets it: lintian, AppStream
 # and the man page on the package itself, then a real install, a start of the installed
-# program, its desktop entry and icons, and a purge that must leave nothing behind.
+# program that must load Qt's German texts, its desktop entry and icons, and a purge that must
+# leave nothing behind.
 # Installs and removes the package on this machine, so it needs root or sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,13 +64,22 @@ for path in "${owned[@]}"; do
     [ -e "$path" ] || fail "listed by the package but not installed: $path"
 done
 
-step "start the installed program"
-# A bare environment and a neutral folder, so nothing of the build tree can help it.
+step "start the installed program, with Qt's texts in German"
+# Qt's own texts (the input boxes' context menu, the file dialogs) turn English unless the
+# program finds Qt's German catalogue; the package must bring it, and the program load it.
+dpkg-deb -f "$deb" Depends | grep -qw 'qt6-translations-l10n' ||
+    fail "the package does not depend on qt6-translations-l10n"
+# A bare environment and a neutral folder, so nothing of the build tree can help it. strace
+# lists the files it opens, without changing how it starts.
 mkdir -p -m 700 "$scratch/home" "$scratch/runtime"
 status=0
 (cd / && env -i PATH=/usr/bin:/bin HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" \
-    LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen timeout 3 /usr/bin/Davudeviredidara) || status=$?
+    LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen \
+    strace -f -qq -e trace=openat -o "$scratch/opened" timeout 3 /usr/bin/Davudeviredidara) ||
+    status=$?
 [ "$status" -eq 124 ] || fail "Davudeviredidara ended within 3 s (exit status $status)"
+grep -Eq '/qtbase_de\.qm", [^)]*\) = [0-9]+$' "$scratch/opened" ||
+    fail "the installed program does not load Qt's German texts (qtbase_de.qm)"
 
 step "desktop entry and icons"
 entry=/usr/share/applications/Davudeviredidara.desktop

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, but only when one is missing,
 # so a machine that has them all pays nothing.
-# Usage: install-deps.sh [package] [package-check]
-#   package        adds what building the Debian package needs
-#   package-check  adds the tools that check the package (lintian, AppStream, man)
+# Usage: install-deps.sh [package] [package-check] [screen-reader-check]
+#   package              adds what building the Debian package needs
+#   package-check        adds the tools that check the package (lintian, AppStream, man,
+#                        strace to see which files the installed program opens)
+#   screen-reader-check  adds what scripts/check-announcement.sh needs: an X server without a
+#                        screen, a session bus, the accessibility bus and its Python client
 set -euo pipefail
 
 packages=(
@@ -19,7 +22,8 @@ packages=(
 for group in "$@"; do
     case "$group" in
     package) packages+=(dpkg-dev file) ;;
-    package-check) packages+=(lintian appstream man-db groff-base) ;;
+    package-check) packages+=(lintian appstream man-db groff-base strace) ;;
+    screen-reader-check) packages+=(xvfb dbus-x11 at-spi2-core python3-pyatspi) ;;
     *)
         echo "install-deps.sh: unknown group '$group'" >&2
         exit 2

@@ -5,10 +5,10 @@
 // It also prints the comparison table of the README.
 // Usage: kolmaris_moody_figure METHOD.png CHART.png (run under QT_QPA_PLATFORM=offscreen)
 
-#include "app/platform/file_dialogs.h"
-#include "app/window/main_window.h"
 #include "app/chart/moody_window.h"
 #include "app/chart/plot_axes.h"
+#include "app/platform/file_dialogs.h"
+#include "app/window/main_window.h"
 #include "calc/calculation.h"
 #include "calc/colebrook_exact.h"
 #include "calc/media.h"
@@ -298,8 +298,13 @@ bool renderChartWindow(const QString& path) {
         type("Text4", run.inputs[3]);
         click("Command1");
     }
-    window.findChild<QAction*>(QStringLiteral("mnumoody"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("showMoodyChart"))->trigger();
     auto* chart = window.findChild<MoodyWindow*>();
+    if (chart != nullptr) {
+        // The offscreen screen is small, so the window opened at its least size; the picture
+        // shows it as a desktop with room does.
+        chart->resize(chart->preferredSize());
+    }
     QApplication::processEvents();
     return chart != nullptr && chart->grab().save(path, "PNG");
 }

@@ -8,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
@@ -43,10 +44,20 @@ MoodyChart::MoodyChart(const QLocale& locale, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("moodyChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // The hover text must be reachable without a mouse.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Moody-Diagramm"));
+    setAccessibleDescription(hint());
+}
+
+QString MoodyChart::hint() {
+    return QStringLiteral("Pfeiltasten oder Maus auf einen Punkt: Werte und Abweichung vom "
+                          "exakten λ");
 }
 
 void MoodyChart::setResults(std::vector<MoodyPoint> points, std::optional<double> diameterMetres) {
     points_ = std::move(points);
+    choosePoint(std::nullopt);
     // A diameter the curves cannot be drawn for is no diameter.
     if (diameterMetres && !(std::isfinite(*diameterMetres) && *diameterMetres > 0)) {
         diameterMetres.reset();
@@ -121,6 +132,63 @@ QString MoodyChart::describe(const MoodyPoint& point) const {
 void MoodyChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     render(painter, QRectF(rect()));
+    // The chosen point's mark belongs to the screen only, not to saved pictures.
+    if (chosen_ && hasFocus()) {
+        const QPointF place = placeOf(points_[*chosen_], mapping());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(place, hoverRadius + 6, hoverRadius + 6);
+    }
+}
+
+void MoodyChart::choosePoint(std::optional<std::size_t> index) {
+    if (index == chosen_) {
+        return;
+    }
+    chosen_ = index;
+    const QString description = chosen_ ? describe(points_[*chosen_]) : hint();
+    setAccessibleDescription(description);
+    if (chosen_ && hasFocus()) {
+        const QPointF place = placeOf(points_[*chosen_], mapping());
+        QToolTip::showText(mapToGlobal(place.toPoint()), description, this);
+    }
+    update();
+}
+
+void MoodyChart::keyPressEvent(QKeyEvent* event) {
+    std::vector<std::size_t> drawn;
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        if (placeable(points_[i])) {
+            drawn.push_back(i);
+        }
+    }
+    if (drawn.empty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const auto at = chosen_ ? std::find(drawn.begin(), drawn.end(), *chosen_) : drawn.end();
+    const bool none = at == drawn.end();
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        choosePoint(none || at + 1 == drawn.end() ? drawn.front() : *(at + 1));
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        choosePoint(none || at == drawn.begin() ? drawn.back() : *(at - 1));
+        break;
+    case Qt::Key_Home:
+        choosePoint(drawn.front());
+        break;
+    case Qt::Key_End:
+        choosePoint(drawn.back());
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 bool MoodyChart::event(QEvent* event) {

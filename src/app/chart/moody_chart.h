@@ -72,6 +72,13 @@ public:
     // The text shown when hovering over a point.
     QString describe(const MoodyPoint& point) const;
 
+    // The point chosen from the keyboard, if any: the arrow keys step through the points that
+    // can be drawn, Home and End go to the first and the newest; the chosen point shows the
+    // hover text and is what a screen reader reads as the chart's description.
+    std::optional<std::size_t> chosenPoint() const { return chosen_; }
+    // What a screen reader hears before any point is chosen.
+    static QString hint();
+
     // Draws the whole chart into `bounds`: the widget, a PNG and an SVG all go through here.
     void render(QPainter& painter, const QRectF& bounds) const;
 
@@ -81,6 +88,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Where a point is drawn: on the frame's edge when its values lie outside the ranges.
@@ -94,9 +102,12 @@ private:
 
     QString number(double value, int decimals) const;
 
+    void choosePoint(std::optional<std::size_t> index);
+
     QLocale locale_;
     std::vector<MoodyPoint> points_;
     std::optional<double> diameter_;
+    std::optional<std::size_t> chosen_;
 };
 
 } // namespace kolmaris

@@ -1,5 +1,6 @@
 #include "app/chart/moody_window.h"
 
+#include "app/chart/window_placement.h"
 #include "app/platform/file_dialogs.h"
 
 #include <QFileInfo>
@@ -14,8 +15,6 @@
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace kolmaris {
 
 MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
@@ -23,6 +22,7 @@ MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocal
     : QWidget(parent, Qt::Window), messages_(messages), files_(files) {
     setObjectName(QStringLiteral("moodyWindow"));
     setWindowTitle(QStringLiteral("Moody-Diagramm"));
+    setAccessibleName(windowTitle());
     // Only the main window's closing ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -43,7 +43,7 @@ MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocal
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(chart_, 1);
     layout->addLayout(bar);
-    resize(chart_->sizeHint() + QSize(12, 48));
+    resize(preferredSize());
     updateSummary();
 }
 
@@ -71,18 +71,31 @@ void MoodyWindow::updateSummary() {
     if (!chart_->diameter()) {
         parts << QStringLiteral("Rauheitskurven nach der ersten Berechnung");
     }
-    parts << QStringLiteral("Maus auf einen Punkt: Werte und Abweichung vom exakten λ");
+    parts << MoodyChart::hint();
     summary_->setText(parts.join(QStringLiteral(" · ")));
 }
 
 void MoodyWindow::placeBeside(const QWidget& other) {
-    QPoint at = other.frameGeometry().topRight() + QPoint(8, 0);
-    if (const QScreen* screen = other.screen()) {
-        const QRect free = screen->availableGeometry();
-        at.setX(std::max(free.left(), std::min(at.x(), free.right() - frameGeometry().width())));
-        at.setY(std::max(free.top(), std::min(at.y(), free.bottom() - frameGeometry().height())));
+    const QScreen* screen = other.screen();
+    if (screen == nullptr) {
+        return;
     }
-    move(at);
+    // Until the window has been shown its frame is unknown; the main window's is the best guess.
+    const QWidget& framed = isVisible() ? static_cast<const QWidget&>(*this) : other;
+    const QRect outer = framed.frameGeometry();
+    const QRect inner = framed.geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QRect place = kolmaris::placeBeside(
+        other.frameGeometry(), preferredSize() + frameSize,
+        minimumSizeHint().expandedTo(minimumSize()) + frameSize, screen->availableGeometry());
+    resize(place.size() - frameSize);
+    move(place.topLeft());
+}
+
+QSize MoodyWindow::preferredSize() const {
+    return chart_->sizeHint() + QSize(12, 48);
 }
 
 QString MoodyWindow::proposedPictureName() {

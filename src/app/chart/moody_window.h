@@ -36,13 +36,16 @@ public:
     void setResults(std::vector<MoodyPoint> points, std::optional<double> diameterMetres);
     const MoodyChart& chart() const { return *chart_; }
 
-    // Puts the window to the right of `other`, or as far right as the screen allows.
+    // Puts the window beside `other`, on its screen, covering as little of it as it can.
     void placeBeside(const QWidget& other);
 
     // Writes the chart at its current size: SVG for a name ending in ".svg", PNG otherwise.
     // Throws PictureError.
     void savePicture(const QString& path) const;
     static QString proposedPictureName();
+
+    // The size the window opens with where the screen has room for it.
+    QSize preferredSize() const;
 
 private:
     void savePictureCommand();

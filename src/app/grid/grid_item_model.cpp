@@ -42,7 +42,11 @@ QVariant GridItemModel::cellData(int gridRow, int gridCol, int role) const {
         return static_cast<int>(alignmentOf(gridRow, gridCol));
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        // Every cell of a result row tells what the row came from; other rows say nothing.
+        // Every cell of a result row shows what the row came from; a screen reader hears it
+        // once, on the row's number, not again at every step along the row.
+        if (role == Qt::AccessibleDescriptionRole && gridCol != 0) {
+            return {};
+        }
         if (describeRow_ && gridRow >= headerRows) {
             const std::string description = describeRow_(gridRow);
             if (!description.empty()) {

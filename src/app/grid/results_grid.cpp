@@ -1,5 +1,6 @@
 #include "app/grid/results_grid.h"
 
+#include "app/grid/grid_colours.h"
 #include "results/table_layout.h"
 #include "results/table_text.h"
 
@@ -34,12 +35,6 @@ constexpr int textMargin = 3;
 // Around a text: its margins, the raised edge of a fixed cell, and the line between cells.
 constexpr int cellPadding = 2 * (textMargin + 1) + 1;
 
-// The grid's colours come from the palette, so that a dark or high-contrast desktop keeps
-// every text legible: the Dark role behind the cells (dark grey in a light palette), the Mid
-// role for the lines between them.
-constexpr QPalette::ColorRole gridBackgroundRole = QPalette::Dark;
-constexpr QPalette::ColorRole gridLinesRole = QPalette::Mid;
-
 // The style's own focus rectangle, as item views draw it around their current item.
 void drawFocusMark(QPainter* painter, const QWidget* widget, const QStyleOption& from,
                    const QRect& rect, const QColor& background) {
@@ -63,7 +58,7 @@ void drawText(QPainter* painter, const QRect& rect, const QString& text, Qt::Ali
     painter->restore();
 }
 
-// Ordinary cells: base colour and lines in the palette's mid tone, texts clipped rather than
+// Ordinary cells: base colour and the grid's lines, texts clipped rather than
 // elided; the current cell carries the style's focus mark while the grid has the focus.
 class GridCellDelegate : public QStyledItemDelegate {
 public:
@@ -82,7 +77,7 @@ public:
             painter, option.rect.adjusted(0, 0, -1, -1), text, alignment,
             option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
         painter->save();
-        painter->setPen(option.palette.color(group, gridLinesRole));
+        painter->setPen(gridColoursFor(option.palette, group).lines);
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->restore();
@@ -156,7 +151,7 @@ void FixedCellsHeader::paintEvent(QPaintEvent* event) {
     }
     if (beyond.isValid()) {
         QPainter painter(viewport());
-        painter.fillRect(beyond, palette().brush(QPalette::Active, gridBackgroundRole));
+        painter.fillRect(beyond, gridColoursFor(palette()).background);
     }
 }
 
@@ -202,8 +197,8 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    // A role rather than a colour, so the background follows every later change of palette.
-    viewport()->setBackgroundRole(gridBackgroundRole);
+    // paintEvent fills the background, in the colour of the palette of the moment.
+    viewport()->setAutoFillBackground(false);
 
     const int rowHeight = fontMetrics().height() + 4;
     verticalHeader()->setDefaultSectionSize(rowHeight);
@@ -351,6 +346,14 @@ void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addActions(actions());
     menu.exec(event->globalPos());
+}
+
+void ResultsGridView::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(viewport());
+        painter.fillRect(event->rect(), gridColoursFor(palette()).background);
+    }
+    QTableView::paintEvent(event);
 }
 
 bool ResultsGridView::event(QEvent* event) {

@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // Widens every column, the fixed one too, to its widest text: no digit is ever cut off.

@@ -2,9 +2,6 @@
 
 #include "app/sizing/pipe_sizing_dialog.h"
 
-#include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -45,25 +42,6 @@ public:
         : QObject(&diameter), window_(window), diameter_(diameter), locale_(locale) {
         diameter.setContextMenuPolicy(Qt::CustomContextMenu);
         connect(&diameter, &QWidget::customContextMenuRequested, this, &SizingMenu::show);
-        diameter.installEventFilter(this);
-    }
-
-protected:
-    // Shift+F10 asks for the context menu as the context-menu key does, where no handler of
-    // the application has turned it into a context-menu event already.
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &diameter_ && event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-                const QPoint at =
-                    diameter_.inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
-                QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, at,
-                                            diameter_.mapToGlobal(at));
-                QCoreApplication::sendEvent(&diameter_, &menuEvent);
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
     }
 
 private:

@@ -4,6 +4,8 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/grid/results_grid.h"
+#include "app/platform/announcement.h"
+#include "app/platform/context_menu_keys.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
 #include "app/report/report_commands.h"
@@ -14,6 +16,7 @@
 #include "app/window/window_texts.h"
 #include "exchange/workbook.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -65,6 +68,9 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
 
     buildMenus();
     buildControls();
+    // Shift+F10 opens the focused control's context menu in every window of the program; the
+    // filter lives as long as this window, which is the program's.
+    QApplication::instance()->installEventFilter(new ContextMenuKeys(this));
     installPipeSizingMenu(*this, locale_);
 
     // The report, last in the grid's context menu.
@@ -99,6 +105,7 @@ void MainWindow::calculateCommand() {
             const int number = results_.write(resultOf(record_, *medium, *material), numberFormat_);
             resultsGrid_->showResult(number);
             refreshMoodyChart();
+            announceResult(number);
         }
     } catch (const KolmarisError&) {
         invalid = true;
@@ -178,9 +185,11 @@ void MainWindow::importCommand() {
             messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
                                   "Information");
         } else {
+            const int before = results_.count();
             results_.append(read.results, numberFormat_);
             resultsGrid_->showResult(results_.count());
             refreshMoodyChart();
+            announceImport(before + 1, results_.count());
         }
         if (!read.leftOut.empty()) {
             messages_.showMessage(leftOutText(read.leftOut), InformationStyle, "Information");
@@ -195,6 +204,9 @@ void MainWindow::importCommand() {
 void MainWindow::showMoodyChart() {
     if (moodyWindow_ == nullptr) {
         moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+    }
+    // Beside the window as it stands now, each time the chart opens anew.
+    if (!moodyWindow_->isVisible()) {
         moodyWindow_->placeBeside(*this);
     }
     refreshMoodyChart();
@@ -220,6 +232,34 @@ void MainWindow::refreshMoodyChart() {
         diameter.reset();
     }
     moodyWindow_->setResults(moodyPointsOf(results_.values()), diameter);
+}
+
+void MainWindow::announceResult(int number) {
+    const auto cell = [this](int row, int col) {
+        return QString::fromStdString(grid_.cell(row, col)).trimmed();
+    };
+    // Each value with the column's title and unit, as the table shows them.
+    const int row = headerRows + number - 1;
+    QStringList values;
+    for (int col = 1; col < grid_.cols(); ++col) {
+        QString unit = cell(1, col);
+        unit.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+        QString value = cell(0, col) + QLatin1Char(' ') + cell(row, col);
+        if (!unit.isEmpty() && unit != QLatin1String("-")) {
+            value += QLatin1Char(' ') + unit;
+        }
+        values << value;
+    }
+    announcement_->announce(QStringLiteral("Ergebnis %1 eingetragen").arg(number),
+                            values.join(QStringLiteral(", ")));
+}
+
+void MainWindow::announceImport(int first, int last) {
+    const int count = last - first + 1;
+    announcement_->announce(count == 1 ? QStringLiteral("1 Ergebnis eingelesen")
+                                       : QStringLiteral("%1 Ergebnisse eingelesen").arg(count),
+                            count == 1 ? QStringLiteral("Nr. %1").arg(first)
+                                       : QStringLiteral("Nr. %1 bis %2").arg(first).arg(last));
 }
 
 void MainWindow::showInformation() {

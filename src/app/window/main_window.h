@@ -21,6 +21,7 @@ class QRadioButton;
 
 namespace kolmaris {
 
+class Announcement;
 class FileDialogs;
 class MoodyWindow;
 class ResultsGridView;
@@ -64,6 +65,9 @@ private:
 
     // The chart follows the table: called after every change of its results.
     void refreshMoodyChart();
+    // Tells a screen reader what the last command wrote, with the focus left where it is.
+    void announceResult(int number);
+    void announceImport(int first, int last);
 
     void handleInvalidInput();
     void clearInputs();
@@ -94,6 +98,7 @@ private:
     QPushButton* exitButton_ = nullptr;              // Command3
     ResultsGridView* resultsGrid_ = nullptr;         // MSFlexGrid1
     MoodyWindow* moodyWindow_ = nullptr;             // made when first shown
+    Announcement* announcement_ = nullptr;           // heard, never seen
 };
 
 } // namespace kolmaris

@@ -3,6 +3,7 @@
 #include "app/window/main_window.h"
 
 #include "app/grid/results_grid.h"
+#include "app/platform/announcement.h"
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
@@ -62,9 +63,6 @@ void MainWindow::buildMenus() {
     QAction* help = extras->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("mnuhilfe"));
     connect(help, &QAction::triggered, this, &MainWindow::showHelp);
-    QAction* moody = extras->addAction(QStringLiteral("Moody-Diagramm"));
-    moody->setObjectName(QStringLiteral("mnumoody"));
-    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     extras->addSeparator()->setObjectName(QStringLiteral("mnulinie6"));
     QAction* info = extras->addAction(QStringLiteral("Info"));
     info->setObjectName(QStringLiteral("mnuinf"));
@@ -147,6 +145,12 @@ void MainWindow::buildControls() {
         return result != nullptr ? describeOrigin(number, result->origin, numberFormat_)
                                  : std::string();
     });
+    // The chart concerns the results, so it opens from the grid's context menu, below
+    // "Kopieren"; the menu bar keeps its own entries only.
+    auto* moody = new QAction(QStringLiteral("Moody-Diagramm…"), resultsGrid_);
+    moody->setObjectName(QStringLiteral("showMoodyChart"));
+    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
+    resultsGrid_->addAction(moody);
 
     boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);
     boldLabel(client, "Label9", QStringLiteral("Rohrmaterial"), rectFromTwips(6720, 120, 1455, 255),
@@ -158,6 +162,8 @@ void MainWindow::buildControls() {
     flowRateInput_ = textBox(client, "Text2", rectFromTwips(240, 1200, 1095, 285));
     lengthInput_ = textBox(client, "Text3", rectFromTwips(240, 1680, 1095, 285));
     temperatureInput_ = textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285));
+
+    announcement_ = new Announcement(client);
 
     const std::vector<QWidget*> focusOrder = {
         mediumOptions_[0],   mediumOptions_[1],     mediumOptions_[2],   mediumOptions_[3],

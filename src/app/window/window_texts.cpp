@@ -70,19 +70,27 @@ std::string helpPrompt() {
         tableSize +
             "\"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
             "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
-            "Tabelle zurück. Markierte Zellen kopiert Strg+C (oder \"Kopieren\" im Kontextmenü) "
-            "für eine Tabellenkalkulation. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, "
-            "wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
-        "\"Extras\" > \"Moody-Diagramm\" zeigt alle Ergebnisse im Moody-Diagramm neben den "
-        "exakten Colebrook-Kurven der fünf Rohrmaterialien.",
+            "Tabelle zurück. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, wo das "
+            "Ergebnis Vorsicht verlangt, einen Hinweis.",
         "",
-        "Rohrweite auslegen",
-        "Das Kontextmenü des Felds Rohr-Innendurchmesser (rechte Maustaste, Menütaste oder "
-        "Umschalt+F10) bietet \"Rohrweite auslegen…\": Für Volumenstrom, Länge, Temperatur, "
-        "Medium und Material aus dem Fenster rechnet es jede Größe der Normreihe des Materials "
+        "Weitere Befehle",
+        "Was hinzugekommen ist, steht im Kontextmenü des Elements, das es betrifft: rechte "
+        "Maustaste, Kontextmenütaste oder Umschalt+F10.",
+        "Ergebnistabelle: \"Kopieren\" (Strg+C) kopiert die markierten Zellen für eine "
+        "Tabellenkalkulation, ohne Markierung die ganze Tabelle. \"Moody-Diagramm…\" zeigt "
+        "alle Ergebnisse in einem eigenen Fenster im Moody-Diagramm, neben den exakten "
+        "Colebrook-Kurven der fünf Rohrmaterialien; dort wählen die Pfeiltasten einen Punkt "
+        "und nennen seine Werte.",
+        "\"Als PDF speichern…\" schreibt den Bericht der Berechnung als PDF: Ergebnisse, "
+        "Eingaben und Hinweise, Verfahren, verwendete Stoffwerte und Moody-Diagramm, mit einem "
+        "Feld für die Unterschrift. \"Drucken…\" druckt denselben Bericht.",
+        "Feld Rohr-Innendurchmesser: \"Rohrweite auslegen…\" rechnet für Volumenstrom, Länge, "
+        "Temperatur, Medium und Material aus dem Fenster jede Größe der Normreihe des Materials "
         "und empfiehlt die kleinste, die die Grenzen für Geschwindigkeit und Druckverlust je "
         "Meter einhält. \"Übernehmen\" trägt ihren Innendurchmesser ein; \"Berechnen\" "
         "schreibt dann genau die gezeigte Zeile.",
+        "Ohne Fenster, für Skripte: \"Davudeviredidara --report BERICHT.pdf "
+        "ARBEITSMAPPE.xlsx\" schreibt den Bericht einer Arbeitsmappe.",
     };
     return promptOf(std::begin(lines), std::end(lines));
 }

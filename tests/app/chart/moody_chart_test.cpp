@@ -3,10 +3,12 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/chart/plot_axes.h"
+#include "app/chart/window_placement.h"
 #include "calc/colebrook_exact.h"
 #include "results/result_store.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -76,7 +79,7 @@ TEST(PlotNumber, DropsTrailingZerosInTheLocalesDigits) {
 }
 
 MoodyWindow* openChart(Window& w) {
-    w.find<QAction>("mnumoody")->trigger();
+    w.find<QAction>("showMoodyChart")->trigger();
     return w->findChild<MoodyWindow*>();
 }
 
@@ -233,12 +236,76 @@ TEST(MoodyChart, DrawsWhateverItIsGiven) {
     }
 }
 
-TEST(MoodyWindow, OpensOnTheScreen) {
+TEST(WindowPlacement, BesideTheMainWindowWhereTheScreenHasRoomElseCoveringLeast) {
+    // Frames as a desktop gives them: the main window with title bar and borders, the chart
+    // as it opens and at its least.
+    const QSize mainSize(625, 650);
+    const QSize preferred(884, 680);
+    const QSize least(584, 490);
+    struct Case {
+        const char* name;
+        QRect screen; // available area
+        QPoint main;  // where the window system put the main window
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"1920x1080, room for all", {0, 0, 1920, 1050}, {0, 0}, {633, 0, 884, 680}},
+        {"1280x1024, narrower", {0, 0, 1280, 994}, {0, 0}, {633, 0, 647, 680}},
+        {"1366x768, lower", {0, 0, 1366, 738}, {0, 30}, {633, 30, 733, 680}},
+        {"main window on the right", {0, 0, 1366, 738}, {741, 0}, {0, 0, 733, 680}},
+        {"second screen", {1920, 0, 1280, 1024}, {1920, 100}, {2553, 100, 647, 680}},
+        {"1280x1024, centred: no side has room",
+         {0, 0, 1280, 1024},
+         {327, 187},
+         {696, 534, 584, 490}},
+        {"1024x768", {0, 0, 1024, 768}, {0, 0}, {440, 278, 584, 490}},
+        {"800x600, smaller than the chart", {0, 0, 800, 600}, {0, 0}, {216, 0, 584, 490}},
+    };
+    for (const Case& c : cases) {
+        const QRect main(c.main, mainSize);
+        const QRect placed = placeBeside(main, preferred, least, c.screen);
+        EXPECT_EQ(placed, c.expected) << c.name;
+        EXPECT_TRUE(c.screen.contains(placed)) << c.name;
+    }
+}
+
+TEST(MoodyWindow, OpensOnTheScreenAndIsNamed) {
     Window w(german);
     MoodyWindow* chart = openChart(w);
     const QRect screen = w->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(chart->frameGeometry().topLeft()));
     EXPECT_EQ(chart->windowTitle(), "Moody-Diagramm");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(chart->findChild<MoodyChart*>())
+                  ->text(QAccessible::Name),
+              "Moody-Diagramm");
+}
+
+TEST(MoodyChart, ArrowKeysStepThroughThePointsAndTellThemToAScreenReader) {
+    MoodyChart chart(german);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    chart.setResults({{1, 42004, 0.024, std::nullopt},
+                      {2, nan, 0.03, std::nullopt}, // not drawn, so never chosen
+                      {3, 84008, 0.021, std::nullopt}},
+                     0.05);
+    chart.resize(chart.sizeHint());
+    chart.show();
+    chart.setFocus();
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(&chart);
+    EXPECT_EQ(spoken->text(QAccessible::Description), MoodyChart::hint());
+    const auto press = [&chart](Qt::Key key) {
+        QTest::keyClick(&chart, key);
+        return chart.chosenPoint().value_or(99);
+    };
+    EXPECT_EQ(press(Qt::Key_Right), 0u);
+    EXPECT_EQ(press(Qt::Key_Right), 2u);
+    EXPECT_EQ(press(Qt::Key_Right), 0u) << "round again";
+    EXPECT_EQ(press(Qt::Key_Left), 2u);
+    EXPECT_EQ(press(Qt::Key_Home), 0u);
+    EXPECT_EQ(press(Qt::Key_End), 2u);
+    EXPECT_EQ(spoken->text(QAccessible::Description), chart.describe(chart.points()[2]));
+    chart.setResults({}, std::nullopt);
+    EXPECT_FALSE(chart.chosenPoint());
+    EXPECT_EQ(spoken->text(QAccessible::Description), MoodyChart::hint());
 }
 
 TEST(MoodyWindow, SavesPngAndSvgAndSaysWhyItCannot) {

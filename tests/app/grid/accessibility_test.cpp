@@ -61,11 +61,40 @@ TEST(Accessibility, EveryFocusableControlAndEveryColumnHasAName) {
     EXPECT_EQ(headers, (QStringList{"Geschw. [m/s]", "DV/m [Pascal]", "DV Total [Pascal]",
                                     "Reynold [-]", "Lamda [-]", "", "1", ""}));
     EXPECT_EQ(table->tableInterface()->cellAt(1, 2)->text(QAccessible::Name), w.cell(2, 3));
-    // The row's tooltip is its description.
-    EXPECT_TRUE(table->tableInterface()
-                    ->cellAt(1, 2)
-                    ->text(QAccessible::Description)
-                    .startsWith(QStringLiteral("Ergebnis 1\nDurchmesser: ")));
+    // The row's origin is the description of its number only; the other cells keep it as
+    // their tooltip, which a screen reader does not read.
+    QStringList numberDescriptions;
+    for (int i = 0; i < table->childCount(); ++i) {
+        if (table->child(i)->role() == QAccessible::RowHeader) {
+            numberDescriptions << table->child(i)->text(QAccessible::Description);
+        }
+    }
+    ASSERT_EQ(numberDescriptions.size(), 3);
+    EXPECT_TRUE(numberDescriptions[1].startsWith(QStringLiteral("Ergebnis 1\nDurchmesser: ")));
+    EXPECT_TRUE(numberDescriptions[2].isEmpty()) << "a free row";
+    for (int col = 0; col < 5; ++col) {
+        EXPECT_EQ(table->tableInterface()->cellAt(1, col)->text(QAccessible::Description), "");
+    }
+}
+
+TEST(Accessibility, EachNewResultIsANotificationThatIsHeardNotSeen) {
+    Window w(german);
+    auto* notice = w.find<QWidget>("announcement");
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(notice);
+    EXPECT_EQ(spoken->role(), QAccessible::Notification);
+    EXPECT_TRUE(spoken->state().invisible) << "nothing to announce yet";
+    w.addResults(2);
+    EXPECT_FALSE(spoken->state().invisible);
+    EXPECT_TRUE(notice->size().isEmpty());
+    EXPECT_EQ(notice->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis 2 eingetragen");
+    EXPECT_EQ(spoken->text(QAccessible::Description),
+              "Geschw. 0,85 m/s, DV/m 172,80 Pascal, DV Total 1728,02 Pascal, Reynold 42004, "
+              "Lamda 0,02400");
+    // A failed run writes nothing and announces nothing: its message box speaks for itself.
+    w.type("Text1", "x");
+    w.press("Command1");
+    EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis 2 eingetragen");
 }
 
 double luminance(QRgb rgb) {

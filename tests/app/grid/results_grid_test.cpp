@@ -1,3 +1,4 @@
+#include "app/grid/grid_colours.h"
 #include "app/grid/results_grid.h"
 #include "results/results_table.h"
 
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -183,27 +185,51 @@ TEST_F(GridFixture, ScrollBarsAppearOnlyWhenTheRowsExceedTheHeight) {
     EXPECT_EQ(view.horizontalHeader()->geometry().top(), view.frameWidth());
 }
 
-TEST_F(GridFixture, ColoursTellFixedCellsCellsAndBackgroundApart) {
-    view.show();
-    QApplication::processEvents();
-    const QImage picture = view.grab().toImage();
-    const QPalette palette = view.palette();
-    const int row3 = view.horizontalHeader()->height() + view.rowViewportPosition(2) +
-                     view.frameWidth() + view.rowHeight(2) / 2;
-    const int fixedX = view.frameWidth() + view.verticalHeader()->width() / 2;
-    const int cellX = view.frameWidth() + view.verticalHeader()->width() +
-                      view.columnViewportPosition(1) + view.columnWidth(1) / 2;
+TEST_F(GridFixture, ColoursUnderALightADarkAndAHighContrastPalette) {
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette dark(QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    QPalette highContrast(Qt::black, Qt::white); // black texts and edges on white
+    highContrast.setColor(QPalette::Base, Qt::white);
+    highContrast.setColor(QPalette::Text, Qt::black);
+    struct Case {
+        const char* name;
+        QPalette palette;
+        bool classicGreys;
+    };
+    for (const Case& c : {Case{"light", light, true}, Case{"dark", dark, false},
+                          Case{"high contrast", highContrast, false}}) {
+        view.setPalette(c.palette);
+        view.show();
+        QApplication::processEvents();
+        const QImage picture = view.grab().toImage();
+        const int row3 = view.horizontalHeader()->height() + view.rowViewportPosition(2) +
+                         view.frameWidth() + view.rowHeight(2) / 2;
+        const int fixedX = view.frameWidth() + view.verticalHeader()->width() / 2;
+        const int cellX = view.frameWidth() + view.verticalHeader()->width() +
+                          view.columnViewportPosition(1) + view.columnWidth(1) / 2;
+        const int lineX = cellX - view.columnWidth(1) / 2 + view.columnWidth(1) - 1;
+        const int below = view.height() - view.frameWidth() - 3;
+        const QColor base = c.palette.color(QPalette::Active, QPalette::Base);
 
-    // Row 3 of the grid is empty, so these points show the pure cell colours.
-    EXPECT_EQ(picture.pixelColor(fixedX, row3), palette.color(QPalette::Active, QPalette::Button));
-    EXPECT_EQ(picture.pixelColor(cellX, row3), palette.color(QPalette::Active, QPalette::Base));
-    // Lines between the cells; below the last row, behind the cells and behind the fixed
-    // column, the dark grey of the palette.
-    const int lineX = cellX - view.columnWidth(1) / 2 + view.columnWidth(1) - 1;
-    EXPECT_EQ(picture.pixel(lineX, row3), palette.color(QPalette::Active, QPalette::Mid).rgb());
-    const int below = view.height() - view.frameWidth() - 3;
-    EXPECT_EQ(picture.pixel(cellX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
-    EXPECT_EQ(picture.pixel(fixedX, below), palette.color(QPalette::Active, QPalette::Dark).rgb());
+        // Row 3 of the grid is empty, so these points show the pure cell colours: fixed cells
+        // on the button face, the others on the window colour.
+        EXPECT_EQ(picture.pixelColor(fixedX, row3),
+                  c.palette.color(QPalette::Active, QPalette::Button))
+            << c.name;
+        EXPECT_EQ(picture.pixelColor(cellX, row3), base) << c.name;
+        const QColor lines = picture.pixelColor(lineX, row3);
+        const QColor behindCells = picture.pixelColor(cellX, below);
+        EXPECT_EQ(picture.pixelColor(fixedX, below), behindCells) << c.name;
+        if (c.classicGreys) {
+            EXPECT_EQ(behindCells, QColor(128, 128, 128)) << c.name;
+            EXPECT_EQ(lines, QColor(192, 192, 192)) << c.name;
+        } else {
+            EXPECT_EQ(behindCells.rgb(), c.palette.color(QPalette::Active, QPalette::Dark).rgb())
+                << c.name;
+            EXPECT_GE(contrastRatio(lines, base), 3.0) << c.name;
+        }
+    }
 }
 
 TEST_F(GridFixture, CtrlCCopiesTheSelectionOrTheWholeTableForASpreadsheet) {

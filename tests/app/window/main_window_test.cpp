@@ -1,5 +1,5 @@
-#include "app/window/main_window.h"
 #include "app/platform/qt_message_sink.h"
+#include "app/window/main_window.h"
 #include "box_closer.h"
 #include "recording_sink.h"
 #include "window_fixture.h"
@@ -13,9 +13,11 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace kolmaris {
@@ -183,46 +185,82 @@ TEST(WindowLayout, NoButtonAnswersEnterOrEscape) {
 
 // --- menus ------------------------------------------------------------------------------------
 
-QStringList captions(QMenu* menu) {
+QStringList captions(const QMenu* menu) {
     QStringList out;
     for (QAction* action : menu->actions()) {
-        out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        if (action->isVisible()) {
+            out << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
     }
     return out;
 }
 
-TEST(WindowMenus, BarHoldsDateiAndExtrasWithTheirEntries) {
+// The entries of the menu that `open` shows, read while it is open; the menu is closed again.
+// A context menu runs its own event loop, so the reading waits in the event queue.
+QStringList entriesOfMenuOpenedBy(const std::function<void()>& open) {
+    QStringList seen{"(no menu)"};
+    QTimer poll; // dies with this call, so nothing polls after it
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &poll] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            seen = captions(menu);
+            poll.stop();
+            menu->close();
+        }
+    });
+    poll.start();
+    open();
+    EXPECT_TRUE(QTest::qWaitFor([&poll] { return !poll.isActive(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 3000));
+    return seen;
+}
+
+void activate(Window& w) {
+    QApplication::setActiveWindow(&*w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
+}
+
+TEST(WindowMenus, AltKeysOpenTheMenusWithTheirEntriesAndNothingElse) {
     Window w(german);
+    activate(w);
     QStringList bar;
     for (QAction* action : w->menuBar()->actions()) {
         bar << action->text();
     }
     EXPECT_EQ(bar, (QStringList{"&Datei", "&Extras"}));
-    QMenu* file = w.find<QMenu>("mnudatei");
-    QMenu* extras = w.find<QMenu>("mnuextras");
-    EXPECT_EQ(captions(file),
+    const auto viaKey = [](Qt::Key key) {
+        return entriesOfMenuOpenedBy(
+            [key] { QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier); });
+    };
+    EXPECT_EQ(viaKey(Qt::Key_D),
               (QStringList{"Einlesen von MS Excel", "Ausgeben nach MS Excel", "-", "Beenden"}));
-    EXPECT_EQ(captions(extras), (QStringList{"Hilfe", "Moody-Diagramm", "-", "Info"}));
-    for (QAction* action : file->actions() + extras->actions()) {
+    EXPECT_EQ(viaKey(Qt::Key_E), (QStringList{"Hilfe", "-", "Info"}));
+    for (QAction* action :
+         w.find<QMenu>("mnudatei")->actions() + w.find<QMenu>("mnuextras")->actions()) {
         EXPECT_TRUE(action->shortcut().isEmpty());
         EXPECT_FALSE(action->isCheckable());
         EXPECT_TRUE(action->isEnabled());
     }
-    EXPECT_EQ(w.find<QAction>("mnulinie1")->isSeparator(), true);
-    EXPECT_EQ(w.find<QAction>("mnulinie6")->isSeparator(), true);
+    EXPECT_TRUE(w.find<QAction>("mnulinie1")->isSeparator());
+    EXPECT_TRUE(w.find<QAction>("mnulinie6")->isSeparator());
 }
 
-TEST(WindowMenus, AltKeysOpenTheMenus) {
-    for (auto [key, name] : {std::pair{Qt::Key_D, "mnudatei"}, std::pair{Qt::Key_E, "mnuextras"}}) {
-        Window w(german);
-        QApplication::setActiveWindow(&*w);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
-        QMenu* menu = w.find<QMenu>(name);
-        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2000)) << name;
-        menu->close();
-        QApplication::processEvents();
-    }
+TEST(WindowMenus, ShiftF10OpensTheContextMenuOfTheFocusedControl) {
+    Window w(german);
+    activate(w);
+    const auto shiftF10On = [&w](const char* name) {
+        QWidget* control = w.find<QWidget>(name);
+        control->setFocus();
+        EXPECT_TRUE(QTest::qWaitFor([control] { return control->hasFocus(); }, 2000)) << name;
+        return entriesOfMenuOpenedBy(
+            [control] { QTest::keyClick(control, Qt::Key_F10, Qt::ShiftModifier); });
+    };
+    const QStringList grid = shiftF10On("MSFlexGrid1");
+    ASSERT_GE(grid.size(), 2);
+    EXPECT_EQ(grid.mid(0, 2), (QStringList{"Kopieren", "Moody-Diagramm…"}));
+    // An input box shows Qt's own menu; the key itself types nothing.
+    EXPECT_GE(shiftF10On("Text1").size(), 5);
+    EXPECT_EQ(w.text("Text1"), "");
 }
 
 TEST(WindowMenus, HelpShowsOneGermanBoxAndChangesNothing) {
