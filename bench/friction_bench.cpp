@@ -107,9 +107,8 @@ Situation slowestRealistic() {
     for (auto it = timed.begin(); it != top; ++it) {
         it->first = secondsFor(it->second, 200);
     }
-    const auto slowest = std::max_element(timed.begin(), top, [](const auto& a, const auto& b) {
-        return a.first < b.first;
-    });
+    const auto slowest = std::max_element(
+        timed.begin(), top, [](const auto& a, const auto& b) { return a.first < b.first; });
     const Situation& s = slowest->second;
     std::printf("Slowest of 100,000 realistic inputs: d = %.17g m, k = %.17g m, Re = %.17g "
                 "(best of 200 runs: %.3f \u00b5s)\n",

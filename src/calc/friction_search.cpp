@@ -123,7 +123,9 @@ private:
 
     // Most searches end among the first candidates, where walking them one by one, as the sweep
     // does, is cheaper than any jump. Each is evaluated once, when first needed, for all passes.
+    // Beyond them (laminar flow, rough pipes) probing costs fewer evaluations than walking on.
     static constexpr long earlyLimit = 32;
+    // The smallest stride of a gallop inside a block.
     static constexpr long minimumGallop = 16;
 
     Point pointOf(long k, CandidatePoint c) const { return {k, c, evaluateBalance(in_, c.trial)}; }
