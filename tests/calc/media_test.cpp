@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <set>
+
 namespace kolmaris {
 namespace {
 
@@ -61,6 +66,57 @@ TEST(Viscosity, CompressedAirBands) {
                                          {80, 2.09e-05, false},
                                          {100, 2.09e-05, false},
                                          {101, 2.09e-05, true}});
+}
+
+TEST(Viscosity, MediaOfOneBandNeverWarn) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    expectBands([](CalculationRecord& r, MessageSink& m) { setViscosity(r, Medium::FuelOil, m); },
+                {{-40, 6e-06, false}, {150, 6e-06, false}, {nan, 6e-06, false}});
+    expectBands(
+        [](CalculationRecord& r, MessageSink& m) { setViscosity(r, Medium::NaturalGas, m); },
+        {{0, 1.28e-05, false}, {1e300, 1.28e-05, false}});
+}
+
+TEST(MediaTables, HoldEveryChoiceOnceWithBandsWithoutGaps) {
+    std::set<Medium> media;
+    for (const MediumFacts& m : mediumTable) {
+        media.insert(m.medium);
+        EXPECT_EQ(&factsOf(m.medium), &m) << m.name;
+        ASSERT_GE(m.bandCount, 1u) << m.name;
+        for (std::size_t i = 1; i < m.bandCount; ++i) {
+            EXPECT_EQ(m.bands[i - 1].to, m.bands[i].from) << m.name << " band " << i;
+            EXPECT_LT(m.bands[i].from, m.bands[i].to) << m.name << " band " << i;
+        }
+    }
+    std::set<Material> materials;
+    for (const MaterialFacts& m : materialTable) {
+        materials.insert(m.material);
+        EXPECT_EQ(&factsOf(m.material), &m) << m.name;
+    }
+    // Enumerators are numbered from zero: a medium added to the enumeration but not to the
+    // table shows up as a missing number.
+    EXPECT_EQ(media.size(), std::size(mediumTable));
+    EXPECT_EQ(static_cast<std::size_t>(*media.rbegin()) + 1, media.size());
+    EXPECT_EQ(materials.size(), std::size(materialTable));
+    EXPECT_EQ(static_cast<std::size_t>(*materials.rbegin()) + 1, materials.size());
+}
+
+TEST(MediaTables, NameTheBandATemperatureFallsIn) {
+    struct Case {
+        Medium medium;
+        double temperature;
+        const char* text;
+    };
+    for (const Case& c :
+         {Case{Medium::Water, 95, "90–100 °C"}, Case{Medium::Water, 100, "90–100 °C"},
+          Case{Medium::Water, -3, "0–10 °C"}, Case{Medium::CompressedAir, 20, "20–40 °C"},
+          Case{Medium::CompressedAir, 19.5, "0–20 °C"}}) {
+        const ViscosityBand& band = viscosityBandOf(c.medium, c.temperature);
+        EXPECT_EQ(bandText(band, ','), c.text) << nameOf(c.medium) << " at " << c.temperature;
+    }
+    EXPECT_EQ(bandText({2.5, 10, 0}, ','), "2,5–10 °C");
+    const ViscosityBand& oil = viscosityBandOf(Medium::FuelOil, 20);
+    EXPECT_TRUE(std::isinf(oil.from) && std::isinf(oil.to));
 }
 
 } // namespace
