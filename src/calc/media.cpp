@@ -92,12 +92,4 @@ void setViscosity(CalculationRecord& record, Medium medium, MessageSink& message
     record.viscosity = viscosityBandOf(medium, t).viscosity;
 }
 
-void waterViscosity(CalculationRecord& record, MessageSink& messages) {
-    setViscosity(record, Medium::Water, messages);
-}
-
-void compressedAirViscosity(CalculationRecord& record, MessageSink& messages) {
-    setViscosity(record, Medium::CompressedAir, messages);
-}
-
 } // namespace kolmaris

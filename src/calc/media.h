@@ -122,10 +122,6 @@ std::string bandText(const ViscosityBand& band, char decimalSeparator);
 // works with a viscosity left over from an earlier one.
 void setViscosity(CalculationRecord& record, Medium medium, MessageSink& messages);
 
-// The same for one medium, for callers written before the table.
-void waterViscosity(CalculationRecord& record, MessageSink& messages);
-void compressedAirViscosity(CalculationRecord& record, MessageSink& messages);
-
 // The title of the calculation's warnings: "Fehler" and a line break.
 inline const char* const warningTitle = "Fehler\r\n";
 
