@@ -14,8 +14,15 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# Configures only a new build folder, or one last configured with other flags: `cmake --build`
+# configures again by itself whenever a CMakeLists.txt changes.
+CONFIGURE_ARGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@if [ ! -f $(BUILD_DIR)/CMakeCache.txt ] || \
+	    [ "$$(cat $(BUILD_DIR)/.configure-args 2>/dev/null)" != "$(CONFIGURE_ARGS)" ]; then \
+		cmake -S . -B $(BUILD_DIR) $(CONFIGURE_ARGS) >/dev/null && \
+		echo "$(CONFIGURE_ARGS)" > $(BUILD_DIR)/.configure-args; \
+	fi
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -38,7 +45,7 @@ fuzz: deps
 	@bash scripts/run-fuzzers.sh
 
 run: build
-	@$(BUILD_DIR)/src/app/Davudeviredidara
+	@cmake --build $(BUILD_DIR) --target run
 
 # Renders the README's pictures into docs/ again.
 figures: configure
@@ -53,7 +60,7 @@ bench: build
 	@$(BUILD_DIR)/bench/kolmaris_click_bench
 
 # The Debian package, in a build of its own with Debian's hardening flags and without the tests:
-# $(PACKAGE_DIR)/kolmaris_1.00_<arch>.deb
+# $(PACKAGE_DIR)/kolmaris_<version>_<arch>.deb
 package:
 	@bash scripts/install-deps.sh package
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \

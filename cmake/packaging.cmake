@@ -2,8 +2,8 @@
 # come from dpkg-shlibdeps, so they follow whatever the binary really links.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kolmaris)
-# The program counts its versions with two decimals; the project's 1.0.0 would read 1.0.0.
-set(CPACK_PACKAGE_VERSION 1.00)
+# The project's version, with its two decimals.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Kolmaris-Entwicklung")
 set(CPACK_PACKAGE_CONTACT "Kolmaris-Entwicklung <kolmaris@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Druckverlust in geraden Rohrleitungen berechnen")

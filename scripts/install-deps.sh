@@ -31,9 +31,16 @@ for group in "$@"; do
     esac
 done
 
+# One query for all of them: it prints the packages dpkg knows, and fails for the others.
+declare -A installed=()
+while IFS=$'\t' read -r name status; do
+    if [ "$status" = "install ok installed" ]; then
+        installed[$name]=1
+    fi
+done < <(dpkg-query -W -f='${Package}\t${Status}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    if [ -z "${installed[$p]:-}" ]; then
         missing+=("$p")
     fi
 done

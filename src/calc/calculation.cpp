@@ -36,20 +36,7 @@ CalculationOutcome calculate(CalculationRecord& r, std::optional<Medium> medium,
     }
     r.roughness = roughnessOf(*material);
 
-    switch (*medium) {
-    case Medium::Water:
-        waterViscosity(r, messages);
-        break;
-    case Medium::FuelOil:
-        r.viscosity = 0.000006;
-        break;
-    case Medium::NaturalGas:
-        r.viscosity = 0.0000128;
-        break;
-    case Medium::CompressedAir:
-        compressedAirViscosity(r, messages);
-        break;
-    }
+    setViscosity(r, *medium, messages);
 
     r.reynolds =
         checked(checked(r.velocity * r.diameter, "velocity * diameter") / r.viscosity, "reynolds");

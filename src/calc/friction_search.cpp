@@ -3,8 +3,8 @@
 #include "calc/friction_eval.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
-#include <vector>
 
 namespace kolmaris {
 namespace detail {
@@ -33,11 +33,7 @@ public:
         if (k == candidateCount) {
             return lastCandidate;
         }
-        const long block = offset / candidateTableStride;
-        if (block != cachedBlock_) {
-            fillBlock(block);
-        }
-        return blockPoints_[static_cast<std::size_t>(offset - block * candidateTableStride)];
+        return walkedTo(offset / candidateTableStride, offset % candidateTableStride);
     }
 
     struct Point {
@@ -127,7 +123,10 @@ private:
 
     // Most searches end among the first candidates, where walking them one by one, as the sweep
     // does, is cheaper than any jump. Each is evaluated once, when first needed, for all passes.
-    static constexpr long earlyLimit = 64;
+    // Beyond them (laminar flow, rough pipes) probing costs fewer evaluations than walking on.
+    static constexpr long earlyLimit = 32;
+    // The smallest stride of a gallop inside a block.
+    static constexpr long minimumGallop = 16;
 
     Point pointOf(long k, CandidatePoint c) const { return {k, c, evaluateBalance(in_, c.trial)}; }
 
@@ -160,6 +159,25 @@ private:
         return a + (b - a) / 2;
     }
 
+    // Where to look between a and b when the first candidate sought after a is wanted. The
+    // probe gallops: it lies as far beyond a as a lies beyond the start of its block (on the
+    // table, beyond the start of the sweep), never further than halfway. A search whose answer
+    // lies early in a block thus walks the block only a little past the answer, and one whose
+    // answer lies early in the sweep probes only the first blocks.
+    static long probeAfter(long a, long b) {
+        const long blockA = (a - 1) / candidateTableStride;
+        const long blockB = (b - 1) / candidateTableStride;
+        if (blockB - blockA > 1) {
+            const long ahead = std::min(std::max(blockA, 1L), (blockB - blockA) / 2);
+            return 1 + candidateTableStride * (blockA + ahead);
+        }
+        if (blockB > blockA && (b - 1) % candidateTableStride != 0) {
+            return 1 + candidateTableStride * blockB; // the table entry between them
+        }
+        const long intoBlock = (a - 1) % candidateTableStride;
+        return a + std::min(std::max(intoBlock, minimumGallop), (b - a) / 2);
+    }
+
     // a has been rejected; looks at the candidates after a, up to b.
     std::optional<Point> findAccepted(const Point& a, const Point& b) {
         if (b.index - a.index == 1) {
@@ -169,7 +187,7 @@ private:
         if (!(inner.low < threshold_ && inner.high > -threshold_)) {
             return accepts(b) ? std::optional<Point>(b) : std::nullopt;
         }
-        const Point m = point(middle(a.index, b.index));
+        const Point m = point(probeAfter(a.index, b.index));
         if (auto found = findAccepted(a, m)) {
             return found;
         }
@@ -186,22 +204,30 @@ private:
         if (!(high > 0 && low < 0)) {
             return std::nullopt;
         }
-        const Point m = point(middle(a.index, b.index));
+        const Point m = point(probeAfter(a.index, b.index));
         if (auto found = findSignChange(a, m)) {
             return found;
         }
         return findSignChange(m, b);
     }
 
-    void fillBlock(long block) {
-        blockPoints_.resize(static_cast<std::size_t>(candidateTableStride));
-        CandidatePoint c = candidateTable[block];
-        blockPoints_[0] = c;
-        for (std::size_t i = 1; i < blockPoints_.size(); ++i) {
-            c = nextCandidate(c);
-            blockPoints_[i] = c;
+    // Candidate `offset` of a table block, walking the block from its table entry only as far as
+    // asked: most searches that leave the early candidates need a few hundred of the block's
+    // candidates, and walking or even clearing all of them would cost more than the search.
+    CandidatePoint walkedTo(long block, long offset) {
+        if (!blockPoints_) {
+            // Uninitialised on purpose, for the same reason.
+            blockPoints_.reset(new CandidatePoint[candidateTableStride]);
         }
-        cachedBlock_ = block;
+        if (block != cachedBlock_) {
+            cachedBlock_ = block;
+            blockPoints_[0] = candidateTable[block];
+            blockWalked_ = 1;
+        }
+        for (; blockWalked_ <= offset; ++blockWalked_) {
+            blockPoints_[blockWalked_] = nextCandidate(blockPoints_[blockWalked_ - 1]);
+        }
+        return blockPoints_[offset];
     }
 
     SearchInputs in_;
@@ -211,7 +237,8 @@ private:
     Point early_[earlyLimit];
     long earlyCount_ = 0;
     long cachedBlock_ = -1;
-    std::vector<CandidatePoint> blockPoints_;
+    long blockWalked_ = 0; // candidates of the cached block known, from its table entry on
+    std::unique_ptr<CandidatePoint[]> blockPoints_;
 };
 
 } // namespace

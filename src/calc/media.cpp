@@ -1,112 +1,95 @@
 #include "calc/media.h"
 
-#include <iterator>
+#include <charconv>
 
 namespace kolmaris {
 
-double densityOf(Medium medium) {
-    switch (medium) {
-    case Medium::Water:
-        return 1000;
-    case Medium::FuelOil:
-        return 860;
-    case Medium::NaturalGas:
-        return 0.76;
-    case Medium::CompressedAir:
-        return 9.459;
-    }
-    return 0; // unreachable: every enumerator is handled above
-}
-
-double roughnessOf(Material material) {
-    switch (material) {
-    case Material::GalvanisedIron:
-        return 0.00015;
-    case Material::BlackIron:
-        return 0.000045;
-    case Material::StainlessSteel:
-        return 0.0000015;
-    case Material::Plastic:
-        return 0.000007;
-    case Material::Copper:
-        return 0.0000015;
-    }
-    return 0; // unreachable
-}
-
-const char* nameOf(Medium medium) {
-    switch (medium) {
-    case Medium::Water:
-        return "Wasser";
-    case Medium::FuelOil:
-        return "Heizöl (EL)";
-    case Medium::NaturalGas:
-        return "Erdgas";
-    case Medium::CompressedAir:
-        return "Druckluft";
-    }
-    return ""; // unreachable
-}
-
-const char* nameOf(Material material) {
-    switch (material) {
-    case Material::GalvanisedIron:
-        return "Eisenrohr verzinkt";
-    case Material::BlackIron:
-        return "Eisenrohr schwarz";
-    case Material::StainlessSteel:
-        return "Chromstahlrohr";
-    case Material::Plastic:
-        return "Kunststoffrohr";
-    case Material::Copper:
-        return "Kupferrohr";
-    }
-    return ""; // unreachable
-}
-
 namespace {
 
-// One band table: the viscosity below each upper bound, and the value of the last band, which
-// runs from the last bound up to and including 100 °C.
-struct BandTable {
-    const double* upperBounds;
-    const double* values; // one more than upperBounds
-    std::size_t boundCount;
-};
-
-void applyBands(const BandTable& table, CalculationRecord& record, MessageSink& messages) {
-    const double t = record.temperature;
-    // Written so that a NaN, which no comparison admits, counts as out of range as well.
-    if (!(t >= 0 && t <= 100)) {
-        messages.showMessage("Temperaturangabe nicht möglich!", WarningStyle, warningTitle);
-    }
-    for (std::size_t i = 0; i < table.boundCount; ++i) {
-        if (t < table.upperBounds[i]) {
-            record.viscosity = table.values[i];
-            return;
+template <typename Facts, std::size_t N, typename Key>
+const Facts& lookUp(const Facts (&table)[N], Key Facts::*field, Key key) {
+    for (const Facts& facts : table) {
+        if (facts.*field == key) {
+            return facts;
         }
     }
-    // From the last bound on, and above 100 °C as well: the last band.
-    record.viscosity = table.values[table.boundCount];
+    return table[0]; // unreachable: every enumerator has its row, which a test checks
 }
 
-constexpr double waterBounds[] = {10, 20, 30, 40, 50, 60, 70, 80, 90};
-constexpr double waterValues[] = {0.00000179, 0.00000131, 0.00000101, 0.00000081, 0.00000066,
-                                  0.00000056, 0.00000048, 0.00000042, 0.00000037, 0.00000033};
-constexpr double airBounds[] = {20, 40, 60, 80};
-constexpr double airValues[] = {0.0000132, 0.000015, 0.0000169, 0.0000189, 0.0000209};
-
-static_assert(std::size(waterValues) == std::size(waterBounds) + 1);
-static_assert(std::size(airValues) == std::size(airBounds) + 1);
+std::string numberText(double value, char decimalSeparator) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text = ec == std::errc() ? std::string(buffer, end) : std::string("?");
+    for (char& c : text) {
+        if (c == '.') {
+            c = decimalSeparator;
+        }
+    }
+    return text;
+}
 
 } // namespace
 
-void waterViscosity(CalculationRecord& record, MessageSink& messages) {
-    applyBands({waterBounds, waterValues, std::size(waterBounds)}, record, messages);
+const MediumFacts& factsOf(Medium medium) {
+    return lookUp(mediumTable, &MediumFacts::medium, medium);
 }
 
-void compressedAirViscosity(CalculationRecord& record, MessageSink& messages) {
-    applyBands({airBounds, airValues, std::size(airBounds)}, record, messages);
+const MaterialFacts& factsOf(Material material) {
+    return lookUp(materialTable, &MaterialFacts::material, material);
+}
+
+double densityOf(Medium medium) {
+    return factsOf(medium).density;
+}
+
+double roughnessOf(Material material) {
+    return factsOf(material).roughness;
+}
+
+const char* nameOf(Medium medium) {
+    return factsOf(medium).name;
+}
+
+const char* nameOf(Material material) {
+    return factsOf(material).name;
+}
+
+bool viscosityDependsOnTemperature(Medium medium) {
+    return factsOf(medium).bandCount > 1;
+}
+
+const ViscosityBand& coldestBandOf(Medium medium) {
+    return factsOf(medium).bands[0];
+}
+
+const ViscosityBand& hottestBandOf(Medium medium) {
+    const MediumFacts& facts = factsOf(medium);
+    return facts.bands[facts.bandCount - 1];
+}
+
+const ViscosityBand& viscosityBandOf(Medium medium, double temperature) {
+    const MediumFacts& facts = factsOf(medium);
+    for (std::size_t i = 0; i + 1 < facts.bandCount; ++i) {
+        if (temperature < facts.bands[i].to) {
+            return facts.bands[i];
+        }
+    }
+    return facts.bands[facts.bandCount - 1];
+}
+
+std::string bandText(const ViscosityBand& band, char decimalSeparator) {
+    return numberText(band.from, decimalSeparator) + "–" + numberText(band.to, decimalSeparator) +
+           " °C";
+}
+
+void setViscosity(CalculationRecord& record, Medium medium, MessageSink& messages) {
+    const double t = record.temperature;
+    // Written so that a NaN, which no comparison admits, counts as out of range as well.
+    if (viscosityDependsOnTemperature(medium) &&
+        !(t >= coldestBandOf(medium).from && t <= hottestBandOf(medium).to)) {
+        messages.showMessage("Temperaturangabe nicht möglich!", WarningStyle, warningTitle);
+    }
+    record.viscosity = viscosityBandOf(medium, t).viscosity;
 }
 
 } // namespace kolmaris

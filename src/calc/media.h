@@ -3,20 +3,124 @@
 #include "calc/calculation.h"
 #include "calc/message_sink.h"
 
+#include <cstddef>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <utility>
+
+// What the program knows of its media and pipe materials, each fact once. The window's option
+// buttons, the workbooks, the chart's legend and the notes take their names from here, and
+// every list of media or materials follows the order of these tables.
 namespace kolmaris {
+
+// One step of a medium's viscosity table. A band includes its lower bound and ends below its
+// upper one, except that the hottest band includes its upper bound too. Runs outside the table
+// use the nearest band. A medium of a single band has the same viscosity at every temperature;
+// its bounds are infinite.
+struct ViscosityBand {
+    double from;      // °C
+    double to;        // °C
+    double viscosity; // m²/s, kinematic
+};
+
+struct MediumFacts {
+    Medium medium;
+    const char* name;           // as the window's option button shows it
+    double density;             // kg/m³
+    const ViscosityBand* bands; // coldest first
+    std::size_t bandCount;
+};
+
+struct MaterialFacts {
+    Material material;
+    const char* name; // as the window's option button shows it
+    double roughness; // absolute wall roughness, m
+};
+
+namespace media_data {
+
+inline constexpr double anyTemperature = std::numeric_limits<double>::infinity();
+
+inline constexpr ViscosityBand water[] = {
+    {0, 10, 0.00000179},  {10, 20, 0.00000131},  {20, 30, 0.00000101}, {30, 40, 0.00000081},
+    {40, 50, 0.00000066}, {50, 60, 0.00000056},  {60, 70, 0.00000048}, {70, 80, 0.00000042},
+    {80, 90, 0.00000037}, {90, 100, 0.00000033},
+};
+inline constexpr ViscosityBand fuelOil[] = {{-anyTemperature, anyTemperature, 0.000006}};
+inline constexpr ViscosityBand naturalGas[] = {{-anyTemperature, anyTemperature, 0.0000128}};
+inline constexpr ViscosityBand compressedAir[] = {
+    {0, 20, 0.0000132},  {20, 40, 0.000015},   {40, 60, 0.0000169},
+    {60, 80, 0.0000189}, {80, 100, 0.0000209},
+};
+
+} // namespace media_data
+
+// The media in the order the window lists them.
+inline constexpr MediumFacts mediumTable[] = {
+    {Medium::Water, "Wasser", 1000, media_data::water, std::size(media_data::water)},
+    {Medium::FuelOil, "Heizöl (EL)", 860, media_data::fuelOil, std::size(media_data::fuelOil)},
+    {Medium::NaturalGas, "Erdgas", 0.76, media_data::naturalGas, std::size(media_data::naturalGas)},
+    {Medium::CompressedAir, "Druckluft", 9.459, media_data::compressedAir,
+     std::size(media_data::compressedAir)},
+};
+
+// The pipe materials in the order the window lists them.
+inline constexpr MaterialFacts materialTable[] = {
+    {Material::GalvanisedIron, "Eisenrohr verzinkt", 0.00015},
+    {Material::BlackIron, "Eisenrohr schwarz", 0.000045},
+    {Material::StainlessSteel, "Chromstahlrohr", 0.0000015},
+    {Material::Plastic, "Kunststoffrohr", 0.000007},
+    {Material::Copper, "Kupferrohr", 0.0000015},
+};
+
+namespace media_data {
+
+template <typename T, std::size_t N> struct Order { T items[N]; };
+
+template <typename Facts, std::size_t N, typename Choice, std::size_t... I>
+constexpr Order<Choice, N> orderOf(const Facts (&table)[N], Choice Facts::*choice,
+                                   std::index_sequence<I...>) {
+    return {{(table[I].*choice)...}};
+}
+
+} // namespace media_data
+
+// The media and the materials alone, in the tables' order: `mediumOrder.items` is an array.
+inline constexpr auto mediumOrder = media_data::orderOf(
+    mediumTable, &MediumFacts::medium, std::make_index_sequence<std::size(mediumTable)>());
+inline constexpr auto materialOrder = media_data::orderOf(
+    materialTable, &MaterialFacts::material, std::make_index_sequence<std::size(materialTable)>());
+
+// Below this Reynolds number the flow is laminar and Colebrook does not describe it.
+inline constexpr double laminarLimit = 2320;
+
+const MediumFacts& factsOf(Medium medium);
+const MaterialFacts& factsOf(Material material);
 
 double densityOf(Medium medium);       // kg/m³
 double roughnessOf(Material material); // absolute wall roughness, m
-
-// The names the window's option buttons show.
 const char* nameOf(Medium medium);
 const char* nameOf(Material material);
 
-// Set `viscosity` from `temperature` by the step tables of water and compressed air. Outside
-// 0 to 100 °C they show "Temperaturangabe nicht möglich!" once and go on with the nearest band,
-// so no run ever works with a viscosity left over from an earlier one.
-void waterViscosity(CalculationRecord& record, MessageSink& messages);
-void compressedAirViscosity(CalculationRecord& record, MessageSink& messages);
+// Whether the medium's viscosity depends on the temperature, so that its table covers a range.
+bool viscosityDependsOnTemperature(Medium medium);
+
+// The band a run at `temperature` uses: the first whose upper bound lies above it, else the
+// hottest (above the table, at its upper bound, and for a NaN).
+const ViscosityBand& viscosityBandOf(Medium medium, double temperature);
+
+// The coldest and the hottest band of the medium's table.
+const ViscosityBand& coldestBandOf(Medium medium);
+const ViscosityBand& hottestBandOf(Medium medium);
+
+// A band's temperatures as the notes write them: "90–100 °C".
+std::string bandText(const ViscosityBand& band, char decimalSeparator);
+
+// Sets `viscosity` from `temperature`. A temperature outside the medium's table shows
+// "Temperaturangabe nicht möglich!" once and goes on with the nearest band, so no run ever
+// works with a viscosity left over from an earlier one.
+void setViscosity(CalculationRecord& record, Medium medium, MessageSink& messages);
 
 // The title of the calculation's warnings: "Fehler" and a line break.
 inline const char* const warningTitle = "Fehler\r\n";

@@ -80,11 +80,8 @@ std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r) {
         }
         numbers[i] = input(i).number;
     }
-    constexpr Medium media[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
-                                Medium::CompressedAir};
-    constexpr Material materials[] = {Material::GalvanisedIron, Material::BlackIron,
-                                      Material::StainlessSteel, Material::Plastic,
-                                      Material::Copper};
+    const auto& media = mediumOrder.items;
+    const auto& materials = materialOrder.items;
     const auto medium = choiceNamed(input(MediumName), media);
     const auto material = choiceNamed(input(MaterialName), materials);
     if (!medium || !material) {

@@ -10,24 +10,28 @@ namespace kolmaris {
 
 namespace {
 
-const char* const laminarText = "laminar (Re < 2320): Colebrook gilt hier nicht, 64/Re = ";
 const char* const hotterText = "über 100 °C: Zähigkeit von ";
 const char* const colderText = "unter 0 °C: Zähigkeit von ";
 const char* const nearestText = "kein Durchlauf angenommen: nächstliegender Kandidat";
 const char* const noteSeparator = "; ";
 
-bool startsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+// The laminar note up to its number.
+std::string laminarText() {
+    return "laminar (Re < " + formatExact(laminarLimit, NumberFormat{}) +
+           "): Colebrook gilt hier nicht, 64/Re = ";
 }
 
-// The band a run outside the tables used, for the media whose viscosity has bands.
-std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium) {
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The band a run outside the table used, for the media whose viscosity has bands.
+std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium,
+                   const NumberFormat& format) {
     const bool hotter = kind == ResultNote::Kind::HotterThanTable;
-    if (medium == Medium::Water) {
-        return hotter ? "90–100 °C" : "0–10 °C";
-    }
-    if (medium == Medium::CompressedAir) {
-        return hotter ? "80–100 °C" : "0–20 °C";
+    if (medium && viscosityDependsOnTemperature(*medium)) {
+        return bandText(hotter ? hottestBandOf(*medium) : coldestBandOf(*medium),
+                        format.decimalSeparator);
     }
     return hotter ? "der heißesten Stufe" : "der kältesten Stufe";
 }
@@ -65,10 +69,10 @@ std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium) 
         notes.push_back(
             {ResultNote::Kind::Laminar, reynolds > 0 ? likeTheLambdaColumn(64 / reynolds) : 0});
     }
-    if (medium == Medium::Water || medium == Medium::CompressedAir) {
-        if (record.temperature > 100) {
+    if (viscosityDependsOnTemperature(medium)) {
+        if (record.temperature > hottestBandOf(medium).to) {
             notes.push_back({ResultNote::Kind::HotterThanTable, 0});
-        } else if (record.temperature < 0) {
+        } else if (record.temperature < coldestBandOf(medium).from) {
             notes.push_back({ResultNote::Kind::ColderThanTable, 0});
         }
     }
@@ -95,11 +99,11 @@ std::string noteText(const ResultNote& note, std::optional<Medium> medium,
                      const NumberFormat& format) {
     switch (note.kind) {
     case ResultNote::Kind::Laminar:
-        return laminarText + formatExact(note.value, format);
+        return laminarText() + formatExact(note.value, format);
     case ResultNote::Kind::HotterThanTable:
-        return hotterText + bandOf(note.kind, medium) + " verwendet";
+        return hotterText + bandOf(note.kind, medium, format) + " verwendet";
     case ResultNote::Kind::ColderThanTable:
-        return colderText + bandOf(note.kind, medium) + " verwendet";
+        return colderText + bandOf(note.kind, medium, format) + " verwendet";
     case ResultNote::Kind::NearestCandidate:
         return nearestText;
     }
@@ -121,6 +125,7 @@ std::string notesText(const ResultOrigin& origin, const NumberFormat& format) {
 
 std::vector<ResultNote> parseNotesText(const std::string& text) {
     std::vector<ResultNote> notes;
+    const std::string laminar = laminarText();
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find(noteSeparator, start);
@@ -128,8 +133,8 @@ std::vector<ResultNote> parseNotesText(const std::string& text) {
             end = text.size();
         }
         const std::string part = text.substr(start, end - start);
-        if (startsWith(part, laminarText)) {
-            const auto value = noteNumber(part.substr(std::char_traits<char>::length(laminarText)));
+        if (startsWith(part, laminar)) {
+            const auto value = noteNumber(part.substr(laminar.size()));
             if (value) {
                 notes.push_back({ResultNote::Kind::Laminar, *value});
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calculation.h"
+#include "calc/media.h"
 #include "results/number_format.h"
 
 #include <optional>
@@ -59,9 +60,6 @@ struct ResultValues {
     double lambda = 0;
     ResultOrigin origin{};
 };
-
-// Below this Reynolds number the flow is laminar and Colebrook does not describe it.
-inline constexpr double laminarLimit = 2320;
 
 // The notes a completed calculation earns.
 std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium);

@@ -15,8 +15,10 @@ public:
     void showMessage(const std::string&, MessageStyle, const std::string&) override {}
 };
 
-bool hasTemperatureBands(Medium medium) {
-    return medium == Medium::Water || medium == Medium::CompressedAir;
+// Written so that a NaN, which no comparison admits, counts as outside as well.
+bool outsideViscosityTable(Medium medium, double temperature) {
+    return viscosityDependsOnTemperature(medium) &&
+           !(temperature >= coldestBandOf(medium).from && temperature <= hottestBandOf(medium).to);
 }
 
 void checkRequest(const SizingRequest& r) {
@@ -29,8 +31,7 @@ void checkRequest(const SizingRequest& r) {
     if (!std::isfinite(r.maxVelocity) || !std::isfinite(r.maxLossPerMetre)) {
         throw SizingRequestError("Die Grenzwerte müssen endliche Zahlen sein.");
     }
-    // Written so that a NaN, which no comparison admits, is refused as well.
-    if (hasTemperatureBands(r.medium) && !(r.temperature >= 0 && r.temperature <= 100)) {
+    if (outsideViscosityTable(r.medium, r.temperature)) {
         throw SizingRequestError(std::string("Für ") + nameOf(r.medium) +
                                  " kennt die Berechnung nur Temperaturen von 0 bis 100 °C.");
     }

@@ -1,9 +1,9 @@
-# Compiles the resource script with the MinGW resource compiler and looks for the version
-# strings in the result. Arguments: WINDRES, SCRIPT, OUTPUT.
-get_filename_component(script_dir ${SCRIPT} DIRECTORY)
+# Compiles the configured resource script with the MinGW resource compiler and looks for the
+# version strings in the result. Arguments: WINDRES, SCRIPT, RESOURCES (the folder its icon
+# path starts from), OUTPUT, VERSION and PROGRAM (what the strings must say).
 execute_process(
-    COMMAND ${WINDRES} --preprocessor=cpp -I ${script_dir} -i ${SCRIPT} -O res -o ${OUTPUT}
-    WORKING_DIRECTORY ${script_dir}
+    COMMAND ${WINDRES} --preprocessor=cpp -I ${RESOURCES} -i ${SCRIPT} -O res -o ${OUTPUT}
+    WORKING_DIRECTORY ${RESOURCES}
     RESULT_VARIABLE result
     ERROR_VARIABLE errors)
 if(NOT result EQUAL 0)
@@ -13,8 +13,8 @@ endif()
 # Version strings are stored as UTF-16 in the compiled resource.
 file(STRINGS ${OUTPUT} texts ENCODING UTF-16LE)
 string(JOIN "\n" all ${texts})
-foreach(expected "040704B0" "FileVersion" "ProductVersion" "1.00" "InternalName"
-        "Davudeviredidara.exe" "ProductName" "CompanyName" "Translation")
+foreach(expected "040704B0" "FileVersion" "ProductVersion" "${VERSION}" "InternalName"
+        "${PROGRAM}.exe" "ProductName" "CompanyName" "Translation")
     string(FIND "${all}" "${expected}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "the compiled resource lacks \"${expected}\"")
@@ -22,7 +22,7 @@ foreach(expected "040704B0" "FileVersion" "ProductVersion" "1.00" "InternalName"
 endforeach()
 
 # Three icon images: the group directory of an .ico starts with reserved 0, type 1, count 3.
-file(READ ${script_dir}/icons/davudeviredidara.ico header LIMIT 6 HEX)
+file(READ ${RESOURCES}/icons/davudeviredidara.ico header LIMIT 6 HEX)
 if(NOT header STREQUAL "000001000300")
     message(FATAL_ERROR "the icon should hold three images, header ${header}")
 endif()

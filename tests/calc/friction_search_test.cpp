@@ -202,6 +202,25 @@ TEST(FrictionFactorSearch, AgreesWithTheSweepOnRandomRealisticInputs) {
     EXPECT_EQ(runOuts, 6);
 }
 
+TEST(FrictionFactorSearch, AgreesWithTheSweepOnLaminarFlows) {
+    // Slow flows of oil or water in wide pipes: the friction factor lies beyond the early
+    // candidates, anywhere within the first blocks of the table, where the search walks a block
+    // only part of the way and gallops towards the answer.
+    const double roughnesses[] = {0.00015, 0.000045, 0.0000015, 0.000007};
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> logDiameter(std::log(0.005), std::log(1.0));
+    std::uniform_real_distribution<double> logReynolds(std::log(0.05), std::log(2320.0));
+    for (int i = 0; i < 300 && !::testing::Test::HasFailure(); ++i) {
+        expectSameAsReference(searchInputs(std::exp(logDiameter(random)), roughnesses[random() % 4],
+                                           std::exp(logReynolds(random))));
+    }
+    // Negative flows through pipes a few hundredths of a millimetre wide: the search walks part
+    // of one block and then part of another, which must not reuse the first one's candidates.
+    expectSameAsReference(searchInputs(7.208869574633311e-05, 0.00015, -154.20706532837985));
+    expectSameAsReference(searchInputs(1.9355598006947408e-05, 0.000045, -2482.6299323670551));
+    expectSameAsReference(searchInputs(8.1574885524863792e-05, 0.00015, -6212.4215352683023));
+}
+
 TEST(FrictionFactorSearch, AgreesWithTheSweepWhereTheSweepWalksFar) {
     // A creeping flow through a pipe barely wider than its roughness scale: the balance reaches
     // a threshold, or zero, only near the end of the sweep, or never. These are the inputs for

@@ -148,12 +148,12 @@ bool renderMethodFigure(const QString& path) {
 
     // The shaded bands and the grids of both panels share the Reynolds axis.
     for (const QRectF& panel : {upper, lower}) {
-        painter.fillRect(
-            QRectF(panel.left(), panel.top(), x.toPixel(2320) - panel.left(), panel.height()),
-            QColor(0xf6, 0xf6, 0xf6));
-        painter.fillRect(
-            QRectF(x.toPixel(2320), panel.top(), x.toPixel(4000) - x.toPixel(2320), panel.height()),
-            QColor(0xec, 0xec, 0xec));
+        painter.fillRect(QRectF(panel.left(), panel.top(), x.toPixel(laminarLimit) - panel.left(),
+                                panel.height()),
+                         QColor(0xf6, 0xf6, 0xf6));
+        painter.fillRect(QRectF(x.toPixel(laminarLimit), panel.top(),
+                                x.toPixel(4000) - x.toPixel(laminarLimit), panel.height()),
+                         QColor(0xec, 0xec, 0xec));
         for (double d = 1e3; d < maxRe; d *= 10) {
             for (int m = 1; m <= 9; ++m) {
                 painter.setPen(QPen(m == 1 ? decade : minor, 1));
@@ -238,7 +238,7 @@ bool renderMethodFigure(const QString& path) {
     painter.setPen(QColor(0x70, 0x70, 0x70));
     painter.drawText(QPointF(upper.left() + 6, upper.top() + 16), QStringLiteral("laminar"));
     painter.save();
-    painter.translate((x.toPixel(2320) + x.toPixel(4000)) / 2, upper.top() + 6);
+    painter.translate((x.toPixel(laminarLimit) + x.toPixel(4000)) / 2, upper.top() + 6);
     painter.rotate(90);
     painter.drawText(QPointF(0, 4), QStringLiteral("Übergang"));
     painter.restore();

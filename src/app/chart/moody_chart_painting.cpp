@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 namespace kolmaris {
@@ -23,19 +24,11 @@ using namespace moody_style;
 
 namespace {
 
-struct MaterialCurve {
-    Material material;
-    const char* name;
-    QColor colour;
-};
-
-// The window's order; materials of equal roughness share one curve.
-const MaterialCurve materialCurves[] = {
-    {Material::GalvanisedIron, "Eisenrohr verzinkt", QColor(0x8c, 0x51, 0x0a)},
-    {Material::BlackIron, "Eisenrohr schwarz", QColor(0x3a, 0x3a, 0x3a)},
-    {Material::StainlessSteel, "Chromstahlrohr", QColor(0x76, 0x2a, 0x83)},
-    {Material::Plastic, "Kunststoffrohr", QColor(0x1a, 0x85, 0x4a)},
-    {Material::Copper, "Kupferrohr", QColor(0x76, 0x2a, 0x83)},
+// One colour per curve, in the order the curves first appear among the materials; materials
+// of equal roughness share one curve.
+const QColor curveColours[] = {
+    QColor(0x8c, 0x51, 0x0a), QColor(0x3a, 0x3a, 0x3a), QColor(0x76, 0x2a, 0x83),
+    QColor(0x1a, 0x85, 0x4a), QColor(0xd9, 0x5f, 0x02), QColor(0x01, 0x66, 0x5e),
 };
 
 struct CurveGroup {
@@ -46,12 +39,13 @@ struct CurveGroup {
 
 std::vector<CurveGroup> curveGroups() {
     std::vector<CurveGroup> groups;
-    for (const MaterialCurve& m : materialCurves) {
-        const double k = roughnessOf(m.material);
+    for (const MaterialFacts& m : materialTable) {
+        const double k = m.roughness;
         auto same = std::find_if(groups.begin(), groups.end(),
                                  [k](const CurveGroup& g) { return g.roughness == k; });
         if (same == groups.end()) {
-            groups.push_back({k, {QString::fromUtf8(m.name)}, m.colour});
+            const QColor colour = curveColours[groups.size() % std::size(curveColours)];
+            groups.push_back({k, {QString::fromUtf8(m.name)}, colour});
         } else {
             same->names.append(QString::fromUtf8(m.name));
         }

@@ -12,8 +12,7 @@ inline constexpr double marginRight = 178;
 inline constexpr double marginTop = 40;
 inline constexpr double marginBottom = 58;
 
-// Where flow stops being laminar, and where the turbulent curves hold.
-inline constexpr double laminarLimit = 2320;
+// Where the turbulent curves hold; flow is laminar below calc's laminarLimit.
 inline constexpr double turbulentFrom = 4000;
 
 inline constexpr double hoverRadius = 7;

@@ -71,51 +71,22 @@ QString constant(const char* digits, const NumberFormat& format) {
                                                QLatin1Char(format.decimalSeparator));
 }
 
-// --- Property values. To be replaced by the media table's lookup (caption, density, roughness,
-// viscosity bands) when it exists; until then the bands are described here and the values of
-// water and compressed air come from the calculation itself.
-
-class SilentSink : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
+// --- Property values, from the media table.
 
 struct Band {
-    int index = 0;
+    int index = 0; // the band's place in its medium's table
     QString range;
     double viscosity = 0;
 };
 
-// The viscosity band a run at `temperature` uses, as the calculation picks it: the first band
-// whose upper bound lies above the temperature, else the last (above 100 °C, and NaN too).
-Band viscosityBand(Medium medium, double temperature) {
-    int step = 0;
-    int count = 1;
-    CalculationRecord record{};
-    record.temperature = temperature;
-    SilentSink silent;
-    switch (medium) {
-    case Medium::Water:
-        step = 10;
-        count = 10;
-        waterViscosity(record, silent);
-        break;
-    case Medium::CompressedAir:
-        step = 20;
-        count = 5;
-        compressedAirViscosity(record, silent);
-        break;
-    case Medium::FuelOil:
-        return {0, QStringLiteral("jede Temperatur"), 0.000006};
-    case Medium::NaturalGas:
-        return {0, QStringLiteral("jede Temperatur"), 0.0000128};
+// The viscosity band a run at `temperature` uses, as the calculation picks it.
+Band viscosityBand(Medium medium, double temperature, const NumberFormat& format) {
+    const ViscosityBand& band = viscosityBandOf(medium, temperature);
+    const int index = static_cast<int>(&band - factsOf(medium).bands);
+    if (!viscosityDependsOnTemperature(medium)) {
+        return {index, QStringLiteral("jede Temperatur"), band.viscosity};
     }
-    int index = 0;
-    while (index + 1 < count && !(temperature < (index + 1) * step)) {
-        ++index;
-    }
-    return {index, QStringLiteral("%1–%2 °C").arg(index * step).arg((index + 1) * step),
-            record.viscosity};
+    return {index, text(bandText(band, format.decimalSeparator)), band.viscosity};
 }
 
 // --- Texts
@@ -222,7 +193,7 @@ void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues
             unknown = true;
             continue;
         }
-        const Band band = viscosityBand(in->medium, in->temperature);
+        const Band band = viscosityBand(in->medium, in->temperature, format);
         Use& use = media[{in->medium, band.index}];
         use.band = band;
         use.numbers.insert(number);

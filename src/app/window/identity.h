@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/build_info.h"
+
 // Who made the program, as the credit line and the information box show it. The program is
 // credited to its project, not to a person.
 namespace kolmaris::identity {
 
-inline constexpr const char* applicationName = "Davudeviredidara";
-inline constexpr const char* applicationVersion = "1.00";
+inline constexpr const char* applicationName = build_info::programName;
+inline constexpr const char* applicationVersion = build_info::version;
 inline constexpr const char* windowCaption = "Kolmaris";
 
 inline constexpr const char* developer = "Kolmaris-Entwicklung";

@@ -14,6 +14,7 @@
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
+#include "calc/media.h"
 #include "exchange/workbook.h"
 
 #include <QApplication>
@@ -141,15 +142,11 @@ void MainWindow::showHelp() {
 }
 
 std::optional<Medium> MainWindow::selectedMedium() const {
-    constexpr Medium order[] = {Medium::Water, Medium::FuelOil, Medium::NaturalGas,
-                                Medium::CompressedAir};
-    return checkedChoice(mediumOptions_, order);
+    return checkedChoice(mediumOptions_, mediumOrder.items);
 }
 
 std::optional<Material> MainWindow::selectedMaterial() const {
-    constexpr Material order[] = {Material::GalvanisedIron, Material::BlackIron,
-                                  Material::StainlessSteel, Material::Plastic, Material::Copper};
-    return checkedChoice(materialOptions_, order);
+    return checkedChoice(materialOptions_, materialOrder.items);
 }
 
 QString MainWindow::proposedWorkbookName() {

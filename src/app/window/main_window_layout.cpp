@@ -7,6 +7,7 @@
 #include "app/window/twips.h"
 #include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
+#include "calc/media.h"
 #include "results/table_layout.h"
 
 #include <QFrame>
@@ -93,13 +94,13 @@ void MainWindow::buildControls() {
     auto* mediumFrame =
         place(new QGroupBox(client), "Frame1", rectFromTwips(4320, 360, 1695, 2055));
     mediumOptions_ = {
-        option(mediumFrame, "Option1_0", QStringLiteral("Wasser"),
+        option(mediumFrame, "Option1_0", QString::fromUtf8(mediumTable[0].name),
                rectFromTwips(240, 360, 1335, 255)),
-        option(mediumFrame, "Option2", QStringLiteral("Heizöl (EL)"),
+        option(mediumFrame, "Option2", QString::fromUtf8(mediumTable[1].name),
                rectFromTwips(240, 760, 1335, 255)),
-        option(mediumFrame, "Option3", QStringLiteral("Erdgas"),
+        option(mediumFrame, "Option3", QString::fromUtf8(mediumTable[2].name),
                rectFromTwips(240, 1160, 1335, 255)),
-        option(mediumFrame, "Option4", QStringLiteral("Druckluft"),
+        option(mediumFrame, "Option4", QString::fromUtf8(mediumTable[3].name),
                rectFromTwips(240, 1560, 1335, 255)),
     };
 
@@ -123,15 +124,15 @@ void MainWindow::buildControls() {
               9.75);
 
     materialOptions_ = {
-        option(materialFrame, "Option5", QStringLiteral("Eisenrohr verzinkt"),
+        option(materialFrame, "Option5", QString::fromUtf8(materialTable[0].name),
                rectFromTwips(240, 120, 1695, 375)),
-        option(materialFrame, "Option6", QStringLiteral("Eisenrohr schwarz"),
+        option(materialFrame, "Option6", QString::fromUtf8(materialTable[1].name),
                rectFromTwips(240, 480, 1935, 375)),
-        option(materialFrame, "Option7", QStringLiteral("Chromstahlrohr"),
+        option(materialFrame, "Option7", QString::fromUtf8(materialTable[2].name),
                rectFromTwips(240, 840, 1815, 375)),
-        option(materialFrame, "Option8", QStringLiteral("Kunststoffrohr"),
+        option(materialFrame, "Option8", QString::fromUtf8(materialTable[3].name),
                rectFromTwips(240, 1200, 1695, 375)),
-        option(materialFrame, "Option9", QStringLiteral("Kupferrohr"),
+        option(materialFrame, "Option9", QString::fromUtf8(materialTable[4].name),
                rectFromTwips(240, 1560, 1215, 435)),
     };
 
