@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
         saveReportPdf(argv[1], table, results,
                       {german, format, QDateTime(QDate(2026, 12, 8), QTime(14, 30))});
         if (argc == 3) {
-            writeResultsWorkbook(table, origins, format, argv[2]);
+            writeResultsWorkbook(results, format, argv[2]);
         }
     } catch (const KolmarisError& error) {
         std::fprintf(stderr, "%s\n", error.what());

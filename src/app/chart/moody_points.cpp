@@ -25,4 +25,16 @@ std::vector<MoodyPoint> moodyPointsOf(const std::vector<ResultValues>& results) 
     return points;
 }
 
+std::optional<double> curveDiameterOf(const std::vector<ResultValues>& results) {
+    for (auto result = results.rbegin(); result != results.rend(); ++result) {
+        if (const auto& in = result->origin.inputs) {
+            const double diameter = in->diameter / 1000;
+            if (std::isfinite(diameter) && diameter > 0) {
+                return diameter;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace kolmaris

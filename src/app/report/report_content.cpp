@@ -1,12 +1,15 @@
 // What the report says: its texts and tables, built from the table and its results.
 #include "app/report/report_content.h"
 
+#include "app/chart/moody_points.h"
+
 #include "app/window/identity.h"
 #include "calc/media.h"
 #include "results/table_layout.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -320,30 +323,13 @@ Content contentOf(const GridModel& grid, const std::vector<ResultValues>& result
         appendProperties(blocks, results, standing, format);
     }
 
-    for (int number = 1; number <= standing; ++number) {
-        const auto index = static_cast<std::size_t>(number - 1);
-        MoodyPoint point;
-        point.number = number;
-        if (index < results.size()) {
-            point.reynolds = results[index].reynolds;
-            point.lambda = results[index].lambda;
-            if (const auto& in = results[index].origin.inputs) {
-                const double relative = roughnessOf(in->material) / (in->diameter / 1000);
-                if (std::isfinite(relative) && relative >= 0) {
-                    point.relativeRoughness = relative;
-                }
-            }
-        } else {
-            point.reynolds = point.lambda = std::nan("");
-        }
-        content.points.push_back(point);
-    }
-    const std::size_t newest = std::min(results.size(), static_cast<std::size_t>(standing));
-    if (newest > 0) {
-        if (const auto& in = results[newest - 1].origin.inputs) {
-            content.diameter = in->diameter / 1000;
-        }
-    }
+    // The chart shows the table's results, as the chart window does.
+    const std::vector<ResultValues> shown(
+        results.begin(),
+        results.begin() +
+            std::min<std::ptrdiff_t>(standing, static_cast<std::ptrdiff_t>(results.size())));
+    content.points = moodyPointsOf(shown);
+    content.diameter = curveDiameterOf(shown);
     blocks.push_back(block(Block::Kind::Chart));
     blocks.push_back(block(Block::Kind::Signature));
     return content;

@@ -218,15 +218,9 @@ void MainWindow::refreshMoodyChart() {
     }
     // The curves are those of the newest result's pipe; before any result is kept with its
     // inputs, of the last calculation's.
-    std::optional<double> diameter;
-    const ResultValues* newest = results_.find(results_.count());
-    if (newest != nullptr && newest->origin.inputs) {
-        diameter = newest->origin.inputs->diameter / 1000;
-    } else if (std::isfinite(record_.diameter) && record_.diameter > 0) {
+    std::optional<double> diameter = curveDiameterOf(results_.values());
+    if (!diameter && std::isfinite(record_.diameter) && record_.diameter > 0) {
         diameter = record_.diameter;
-    }
-    if (diameter && !(std::isfinite(*diameter) && *diameter > 0)) {
-        diameter.reset();
     }
     moodyWindow_->setResults(moodyPointsOf(results_.values()), diameter);
 }
