@@ -74,13 +74,16 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
     QStringList parts;
     QStringList missing;
     QStringList invalid;
+    const auto lacks = [&](const QString& label) {
+        missing << label;
+        parts << label + QStringLiteral(" fehlt");
+        return false;
+    };
     const auto number = [&](const QString& input, const char* name, const char* unit,
                             double& value) {
         const QString label = QString::fromUtf8(name);
         if (input.trimmed().isEmpty()) {
-            missing << label;
-            parts << label + QStringLiteral(" fehlt");
-            return false;
+            return lacks(label);
         }
         try {
             value = convertNumberText(input, locale_);
@@ -95,26 +98,20 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
                      QString::fromUtf8(unit);
         return true;
     };
+    const auto choice = [&](const auto& chosen, const char* name, auto& value) {
+        if (!chosen) {
+            return lacks(QString::fromUtf8(name));
+        }
+        parts << QString::fromUtf8(nameOf(*chosen));
+        value = *chosen;
+        return true;
+    };
     SizingRequest request{};
     bool usable = number(inputs.flowRate, "Volumenstrom", "dm3/min", request.flowRate);
     usable = number(inputs.length, "Leitungslänge", "m", request.length) && usable;
     usable = number(inputs.temperature, "Temperatur", "°C", request.temperature) && usable;
-    if (inputs.medium) {
-        parts << QString::fromUtf8(nameOf(*inputs.medium));
-        request.medium = *inputs.medium;
-    } else {
-        missing << QStringLiteral("Medium");
-        parts << QStringLiteral("Medium fehlt");
-        usable = false;
-    }
-    if (inputs.material) {
-        parts << QString::fromUtf8(nameOf(*inputs.material));
-        request.material = *inputs.material;
-    } else {
-        missing << QStringLiteral("Rohrmaterial");
-        parts << QStringLiteral("Rohrmaterial fehlt");
-        usable = false;
-    }
+    usable = choice(inputs.medium, "Medium", request.medium) && usable;
+    usable = choice(inputs.material, "Rohrmaterial", request.material) && usable;
     summary_ = QStringLiteral("Aus dem Hauptfenster: ") + parts.join(QStringLiteral(", "));
 
     QStringList problems;
