@@ -3,6 +3,7 @@
 #include "exchange/workbook_support.h"
 
 #include <cerrno>
+#include <functional>
 #include <system_error>
 
 #include <fcntl.h>
@@ -59,6 +60,23 @@ namespace fs = std::filesystem;
     }
     cannotWriteErrno(error);
 }
+
+namespace {
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& folder);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
 
 TemporaryFile::TemporaryFile(const fs::path& folder) {
 #ifdef _WIN32
@@ -121,8 +139,8 @@ void syncToDisk(const std::string& file) {
     }
 }
 
-// The file a chain of links ends at, whether it exists or not: the workbook replaces that file
-// in its own folder and leaves the links as they are.
+// The file a chain of links ends at, whether it exists or not: that file is replaced in its own
+// folder and the links stay as they are.
 fs::path resolveLinks(fs::path target) {
     for (int hops = 0;; ++hops) {
         std::error_code ec;
@@ -156,7 +174,7 @@ void checkReplaceable(const fs::path& target) {
     }
 }
 
-// mkstemps creates the file for its creator only; give the workbook the mode an ordinary new
+// mkstemps creates the file for its creator only; give the new file the mode an ordinary new
 // file would get, or the owner, group and mode of the file it replaces. Where the owner or
 // group cannot be kept, the older file stays.
 void setFinalMode(const std::string& temporary, const fs::path& target) {
@@ -190,5 +208,44 @@ void syncFolder(const fs::path& folder) {
     }
 }
 #endif
+
+} // namespace
+
+void replaceFile(const std::string& path,
+                 const std::function<void(const std::string& temporary)>& writeContent) {
+    const fs::path target = resolveLinks(fs::path(path));
+    std::error_code ec;
+    if (target.filename().empty()) {
+        cannotWrite("Es wurde kein Dateiname angegeben.");
+    }
+    if (fs::is_directory(target, ec)) {
+        cannotWriteErrno(EISDIR);
+    }
+    fs::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+#ifndef _WIN32
+    checkReplaceable(target);
+#endif
+
+    TemporaryFile temporary(folder);
+    writeContent(temporary.path());
+    syncToDisk(temporary.path());
+#ifndef _WIN32
+    setFinalMode(temporary.path(), target);
+#endif
+    // Replaces an existing target in one step on every platform.
+    fs::rename(temporary.path(), target, ec);
+    if (ec) {
+        cannotWriteErrno(ec.default_error_condition().category() == std::generic_category()
+                             ? ec.default_error_condition().value()
+                             : 0);
+    }
+    temporary.release();
+#ifndef _WIN32
+    syncFolder(folder);
+#endif
+}
 
 } // namespace kolmaris::exchange_detail

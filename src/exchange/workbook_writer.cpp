@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cmath>
 #include <ctime>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -21,7 +20,6 @@ namespace kolmaris {
 namespace {
 
 using namespace exchange_detail;
-namespace fs = std::filesystem;
 
 const char* const xmlHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 const char* const mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -316,39 +314,7 @@ void writeResultsWorkbook(const std::vector<ResultValues>& results, const Number
     }
     const Parts parts = workbookParts(results, format);
 
-    const fs::path target = resolveLinks(fs::path(path));
-    std::error_code ec;
-    if (target.filename().empty()) {
-        cannotWrite("Es wurde kein Dateiname angegeben.");
-    }
-    if (fs::is_directory(target, ec)) {
-        cannotWriteErrno(EISDIR);
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-#ifndef _WIN32
-    checkReplaceable(target);
-#endif
-
-    TemporaryFile temporary(folder);
-    writePackage(temporary.path(), parts);
-    syncToDisk(temporary.path());
-#ifndef _WIN32
-    setFinalMode(temporary.path(), target);
-#endif
-    // Replaces an existing target in one step on every platform.
-    fs::rename(temporary.path(), target, ec);
-    if (ec) {
-        cannotWriteErrno(ec.default_error_condition().category() == std::generic_category()
-                             ? ec.default_error_condition().value()
-                             : 0);
-    }
-    temporary.release();
-#ifndef _WIN32
-    syncFolder(folder);
-#endif
+    replaceFile(path, [&parts](const std::string& temporary) { writePackage(temporary, parts); });
 }
 
 } // namespace kolmaris

@@ -61,26 +61,21 @@ void GridModel::reshape(int rows, int cols) {
 }
 
 void GridModel::setRow(int row) {
-    if (row < 0 || row >= rows_) {
-        throw GridSelectionRefused(outside("row", row, rows_));
-    }
-    if (row == row_) {
-        return;
-    }
-    row_ = row;
-    if (observer_) {
-        observer_->gridCurrentCellChanged(row_, col_);
-    }
+    moveCurrent(row_, row, rows_, "row");
 }
 
 void GridModel::setCol(int col) {
-    if (col < 0 || col >= cols_) {
-        throw GridSelectionRefused(outside("column", col, cols_));
+    moveCurrent(col_, col, cols_, "column");
+}
+
+void GridModel::moveCurrent(int& current, int to, int count, const char* what) {
+    if (to < 0 || to >= count) {
+        throw GridSelectionRefused(outside(what, to, count));
     }
-    if (col == col_) {
+    if (to == current) {
         return;
     }
-    col_ = col;
+    current = to;
     if (observer_) {
         observer_->gridCurrentCellChanged(row_, col_);
     }

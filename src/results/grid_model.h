@@ -64,6 +64,8 @@ public:
 
 private:
     void reshape(int rows, int cols);
+    // Sets the current row or column (`current`) to `to`, one of `count`; tells the observer.
+    void moveCurrent(int& current, int to, int count, const char* what);
 
     int rows_ = 2;
     int cols_ = 2;

@@ -16,13 +16,8 @@ namespace kolmaris {
 namespace {
 
 using namespace exchange_detail;
-using test_support::headerRowsXml;
-using test_support::numberRowXml;
-using test_support::worksheetXml;
-using test_support::zipBytes;
+using namespace test_support;
 using Kind = WorkbookError::Kind;
-
-const QStringList goodRow = {"1", "1.23", "45.67", "2283.5", "15433", "0.02346"};
 
 // The message of the refusal, or "" when the call went through.
 template <typename Read> std::string refusal(Read read) {

@@ -13,15 +13,8 @@
 namespace kolmaris {
 namespace {
 
-using test_support::headerRowsXml;
-using test_support::minimalWorkbook;
-using test_support::minimalWorkbookWithRows;
-using test_support::numberRowXml;
-using test_support::worksheetXml;
-using test_support::zipBytes;
+using namespace test_support;
 using Kind = WorkbookError::Kind;
-
-const QStringList goodRow = {"1", "1.23", "45.67", "2283.5", "15433", "0.02346"};
 
 // The kind of failure reading `bytes` raises, with its message checked for the headline.
 Kind failureOf(const std::string& bytes) {

@@ -3,6 +3,7 @@
 #include "package_support.h"
 
 #include <QString>
+#include <QStringList>
 
 // Workbook packages written by hand, the way other programs write them.
 namespace kolmaris::test_support {
@@ -44,6 +45,9 @@ inline QString numberRowXml(int row, const QStringList& values) {
     }
     return out + QStringLiteral("</row>");
 }
+
+// One valid result row, the six cell values as the XML writes them.
+inline const QStringList goodRow = {"1", "1.23", "45.67", "2283.5", "15433", "0.02346"};
 
 // The smallest package a reader should take: workbook, its relationships and one sheet.
 inline PartList minimalWorkbook(const QByteArray& sheet) {

@@ -14,14 +14,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace kolmaris {
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace exchange_detail;
 
 const QString title = QStringLiteral("Druckverlustberechnung");
@@ -48,39 +45,9 @@ void writeAll(const std::string& file, const QByteArray& bytes) {
 }
 
 // The workbook's way of putting a finished file in place, with the report's headline.
-void replaceFile(const std::string& path, const QByteArray& bytes) {
+void writeReportFile(const std::string& path, const QByteArray& bytes) {
     try {
-        const fs::path target = resolveLinks(fs::path(path));
-        std::error_code ec;
-        if (target.filename().empty()) {
-            cannotWrite("Es wurde kein Dateiname angegeben.");
-        }
-        if (fs::is_directory(target, ec)) {
-            cannotWriteErrno(EISDIR);
-        }
-        fs::path folder = target.parent_path();
-        if (folder.empty()) {
-            folder = ".";
-        }
-#ifndef _WIN32
-        checkReplaceable(target);
-#endif
-        TemporaryFile temporary(folder);
-        writeAll(temporary.path(), bytes);
-        syncToDisk(temporary.path());
-#ifndef _WIN32
-        setFinalMode(temporary.path(), target);
-#endif
-        fs::rename(temporary.path(), target, ec);
-        if (ec) {
-            cannotWriteErrno(ec.default_error_condition().category() == std::generic_category()
-                                 ? ec.default_error_condition().value()
-                                 : 0);
-        }
-        temporary.release();
-#ifndef _WIN32
-        syncFolder(folder);
-#endif
+        replaceFile(path, [&bytes](const std::string& temporary) { writeAll(temporary, bytes); });
     } catch (const WorkbookError& error) {
         std::string message = error.what();
         const std::string headline = saveHeadline;
@@ -138,7 +105,7 @@ void saveReportPdf(const std::string& path, const GridModel& table,
     } catch (const ReportError& error) {
         throw ReportError(reportSaveHeadline + std::string(crlf) + error.what());
     }
-    replaceFile(path, bytes);
+    writeReportFile(path, bytes);
 }
 
 void printReport(QPrinter& printer, const GridModel& table,

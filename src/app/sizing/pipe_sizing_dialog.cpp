@@ -1,9 +1,8 @@
 #include "app/sizing/pipe_sizing_dialog.h"
 
 #include "app/platform/number_text.h"
+#include "app/sizing/sizing_table.h"
 #include "calc/media.h"
-#include "results/result_row.h"
-#include "results/table_layout.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -23,26 +22,6 @@ namespace kolmaris {
 
 namespace {
 
-enum Column {
-    NameCol,
-    DimensionsCol,
-    InnerCol,
-    VelocityCol,
-    ReynoldsCol,
-    LambdaCol,
-    LossPerMetreCol,
-    LossCol,
-    VerdictCol,
-    ColumnCount
-};
-
-// The main table's column of each value, for its number pattern.
-constexpr int velocityDecimals = columnDecimals[1];
-constexpr int lossPerMetreDecimals = columnDecimals[2];
-constexpr int lossDecimals = columnDecimals[3];
-constexpr int reynoldsDecimals = columnDecimals[4];
-constexpr int lambdaDecimals = columnDecimals[5];
-
 // As the main window reads it: a separator outside ASCII falls back to the point.
 NumberFormat numberFormatOf(const QLocale& locale) {
     const QString point = locale.decimalPoint();
@@ -52,27 +31,9 @@ NumberFormat numberFormatOf(const QLocale& locale) {
     return {'.'};
 }
 
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-// A colour between the palette's base and `tint`, so that the mark keeps the palette's text
-// legible on a light and on a dark desktop.
-QColor tinted(const QPalette& palette, const QColor& tint, double share) {
-    const QColor base = palette.color(QPalette::Base);
-    const auto mix = [share](int a, int b) { return static_cast<int>(a + (b - a) * share); };
-    return QColor(mix(base.red(), tint.red()), mix(base.green(), tint.green()),
-                  mix(base.blue(), tint.blue()));
-}
-
-QColor recommendedTint() {
-    return {0, 160, 60};
-}
-QColor invalidTint() {
-    return {220, 0, 0};
-}
-
 } // namespace
+
+using sizing_detail::text;
 
 PipeSizingDialog::PipeSizingDialog(const SizingInputs& inputs, const QLocale& locale,
                                    std::function<void(const QString&)> apply, QWidget* parent)
@@ -113,13 +74,16 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
     QStringList parts;
     QStringList missing;
     QStringList invalid;
+    const auto lacks = [&](const QString& label) {
+        missing << label;
+        parts << label + QStringLiteral(" fehlt");
+        return false;
+    };
     const auto number = [&](const QString& input, const char* name, const char* unit,
                             double& value) {
         const QString label = QString::fromUtf8(name);
         if (input.trimmed().isEmpty()) {
-            missing << label;
-            parts << label + QStringLiteral(" fehlt");
-            return false;
+            return lacks(label);
         }
         try {
             value = convertNumberText(input, locale_);
@@ -134,26 +98,20 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
                      QString::fromUtf8(unit);
         return true;
     };
+    const auto choice = [&](const auto& chosen, const char* name, auto& value) {
+        if (!chosen) {
+            return lacks(QString::fromUtf8(name));
+        }
+        parts << QString::fromUtf8(nameOf(*chosen));
+        value = *chosen;
+        return true;
+    };
     SizingRequest request{};
     bool usable = number(inputs.flowRate, "Volumenstrom", "dm3/min", request.flowRate);
     usable = number(inputs.length, "Leitungslänge", "m", request.length) && usable;
     usable = number(inputs.temperature, "Temperatur", "°C", request.temperature) && usable;
-    if (inputs.medium) {
-        parts << QString::fromUtf8(nameOf(*inputs.medium));
-        request.medium = *inputs.medium;
-    } else {
-        missing << QStringLiteral("Medium");
-        parts << QStringLiteral("Medium fehlt");
-        usable = false;
-    }
-    if (inputs.material) {
-        parts << QString::fromUtf8(nameOf(*inputs.material));
-        request.material = *inputs.material;
-    } else {
-        missing << QStringLiteral("Rohrmaterial");
-        parts << QStringLiteral("Rohrmaterial fehlt");
-        usable = false;
-    }
+    usable = choice(inputs.medium, "Medium", request.medium) && usable;
+    usable = choice(inputs.material, "Rohrmaterial", request.material) && usable;
     summary_ = QStringLiteral("Aus dem Hauptfenster: ") + parts.join(QStringLiteral(", "));
 
     QStringList problems;
@@ -219,29 +177,7 @@ void PipeSizingDialog::buildLayout() {
     limitProblemLabel_->hide();
     layout->addWidget(limitProblemLabel_);
 
-    table_ = new QTableWidget(0, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("sizes"));
-    table_->setAccessibleName(QStringLiteral("Rohrweiten der Normreihe"));
-    table_->setAccessibleDescription(
-        QStringLiteral("Je Rohrweite eine Zeile mit Geschwindigkeit, Reynolds-Zahl, Lambda und "
-                       "Druckverlust; die letzte Spalte sagt, ob sie die Grenzwerte einhält."));
-    table_->setHorizontalHeaderLabels({
-        QStringLiteral("Nennweite"),
-        QStringLiteral("da × s [mm]"),
-        QStringLiteral("di [mm]"),
-        QStringLiteral("v [m/s]"),
-        QStringLiteral("Re"),
-        QStringLiteral("λ"),
-        QStringLiteral("Δp/m [Pa/m]"),
-        QStringLiteral("Δp [Pa]"),
-        QStringLiteral("Grenzwerte"),
-    });
-    table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setTabKeyNavigation(false); // Tab leaves the table for the buttons
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = sizing_detail::makeSizesTable(this);
     layout->addWidget(table_, 1);
 
     verdictLabel_ = new QLabel(this);
@@ -301,7 +237,8 @@ std::optional<double> PipeSizingDialog::readLimit(QLineEdit* field, QLabel* labe
     // An empty palette gives the field back the dialog's colours.
     QPalette mark;
     if (!value) {
-        mark.setColor(QPalette::Base, tinted(palette(), invalidTint(), 0.35));
+        mark.setColor(QPalette::Base,
+                      sizing_detail::tinted(palette(), sizing_detail::invalidTint(), 0.35));
     }
     field->setPalette(mark);
     const QString name = label->text().section(QStringLiteral("  ["), 0, 0);
@@ -351,86 +288,12 @@ void PipeSizingDialog::refresh() {
 void PipeSizingDialog::fillTable(const SizingResult& result, const SizingRequest& request) {
     shown_ = result;
     const QSignalBlocker quiet(table_);
-    table_->clearContents();
-    table_->setRowCount(static_cast<int>(result.rows.size()));
-    const QColor mark = tinted(palette(), recommendedTint(), 0.3);
-    const auto fixed = [this](double value, int decimals) {
-        return text(formatFixed(value, decimals, format_));
-    };
-    for (std::size_t i = 0; i < result.rows.size(); ++i) {
-        const SizingRow& row = result.rows[i];
-        const bool recommended = result.recommended == i;
-        QStringList cells(ColumnCount);
-        cells[NameCol] = text(row.size.name);
-        cells[DimensionsCol] =
-            fixed(row.size.outerDiameter, 1) + QStringLiteral(" × ") + fixed(row.size.wall, 1);
-        cells[InnerCol] = fixed(row.size.innerDiameter, 1);
-        QStringList tip{text(row.size.name) + QStringLiteral(", di ") +
-                        text(formatExact(row.size.innerDiameter, format_)) + QStringLiteral(" mm")};
-        if (row.values) {
-            const ResultValues& v = *row.values;
-            cells[VelocityCol] = fixed(v.velocity, velocityDecimals);
-            cells[ReynoldsCol] = fixed(v.reynolds, reynoldsDecimals);
-            cells[LambdaCol] = fixed(v.lambda, lambdaDecimals);
-            cells[LossPerMetreCol] = fixed(v.lossPerMetre, lossPerMetreDecimals);
-            cells[LossCol] = fixed(v.lossTotal, lossDecimals);
-            if (recommended) {
-                cells[VerdictCol] = QStringLiteral("Empfehlung");
-                tip << QStringLiteral("Empfehlung: die kleinste Rohrweite der Reihe, die beide "
-                                      "Grenzwerte einhält");
-            } else if (row.velocityOk && row.lossOk) {
-                cells[VerdictCol] = QStringLiteral("hält ein");
-            } else if (!row.velocityOk && !row.lossOk) {
-                cells[VerdictCol] = QStringLiteral("v und Δp/m zu hoch");
-            } else {
-                cells[VerdictCol] =
-                    row.velocityOk ? QStringLiteral("Δp/m zu hoch") : QStringLiteral("v zu hoch");
-            }
-            if (!row.velocityOk) {
-                tip << QStringLiteral("v über max. ") +
-                           text(formatExact(request.maxVelocity, format_)) + QStringLiteral(" m/s");
-            }
-            if (!row.lossOk) {
-                tip << QStringLiteral("Δp/m über max. ") +
-                           text(formatExact(request.maxLossPerMetre, format_)) +
-                           QStringLiteral(" Pa/m");
-            }
-            for (const ResultNote& note : v.origin.notes) {
-                tip << QStringLiteral("Hinweis: ") + text(noteText(note, request.medium, format_));
-            }
-        } else {
-            cells[VerdictCol] = QStringLiteral("nicht berechenbar");
-            tip << QStringLiteral("Für diese Rohrweite ist die Berechnung nicht möglich.");
-        }
-        const int r = static_cast<int>(i);
-        for (int c = 0; c < ColumnCount; ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == NameCol || c == VerdictCol
-                                       ? Qt::AlignLeft | Qt::AlignVCenter
-                                       : Qt::AlignRight | Qt::AlignVCenter);
-            item->setToolTip(tip.join(QLatin1Char('\n')));
-            if (recommended) {
-                item->setBackground(mark);
-                QFont bold = item->font();
-                bold.setBold(true);
-                item->setFont(bold);
-            }
-            table_->setItem(r, c, item);
-        }
-    }
-    table_->resizeColumnsToContents();
-    table_->resizeRowsToContents();
-
+    sizing_detail::fillSizesTable(*table_, result, request, format_, palette());
+    verdictLabel_->setText(sizing_detail::verdictOf(result, format_));
     if (result.recommended) {
-        const SizingRow& row = result.rows[*result.recommended];
-        verdictLabel_->setText(
-            QStringLiteral("Empfehlung: ") + text(row.size.name) + QStringLiteral(", di ") +
-            text(formatExact(row.size.innerDiameter, format_)) + QStringLiteral(" mm"));
         table_->selectRow(static_cast<int>(*result.recommended));
         table_->scrollToItem(table_->item(static_cast<int>(*result.recommended), 0));
     } else {
-        verdictLabel_->setText(
-            QStringLiteral("Keine Rohrweite der Reihe hält beide Grenzwerte ein."));
         table_->clearSelection();
     }
     selectionChanged();

@@ -38,33 +38,40 @@ TEST(MessageBoxContent, TitleLosesItsLineBreaks) {
     EXPECT_EQ(messageBoxContent("x", WarningStyle, "a\r\nb\tc").title, "a bc");
 }
 
-TEST(QtMessageSink, ShowsARealModalBoxWithOneOkButton) {
-    QtMessageSink sink;
-    SeenBox seen;
-    closeNextBox(seen);
-    sink.showMessage("Bitte Medium wählen!", WarningStyle, "Fehler\r\n");
+TEST(QtMessageSink, ShowsARealModalPlainTextBoxWithOneOkButton) {
+    struct Case {
+        const char* message;
+        MessageStyle style;
+        const char* title;
+        QString text;
+        QString shownTitle;
+        QMessageBox::Icon icon;
+    };
+    const Case cases[] = {
+        {"Bitte Medium wählen!", WarningStyle, "Fehler\r\n", QStringLiteral("Bitte Medium wählen!"),
+         "Fehler", QMessageBox::Warning},
+        // Markup shows as typed.
+        {"<b>1 < 2</b>\r\nzweite Zeile", InformationStyle, "Information",
+         "<b>1 < 2</b>\nzweite Zeile", "Information", QMessageBox::Information},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        QtMessageSink sink;
+        SeenBox seen;
+        closeNextBox(seen);
+        sink.showMessage(c.message, c.style, c.title);
 
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.title, "Fehler");
-    EXPECT_EQ(seen.text, QStringLiteral("Bitte Medium wählen!"));
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    EXPECT_EQ(seen.buttons, QStringList{"OK"});
-    EXPECT_EQ(seen.modality, Qt::ApplicationModal);
-    EXPECT_EQ(seen.role, QAccessible::AlertMessage);
-    EXPECT_EQ(seen.spokenTitle, "Fehler");
-    EXPECT_EQ(seen.spokenText, QStringLiteral("Bitte Medium wählen!"));
-}
-
-TEST(QtMessageSink, ShowsPromptsAsPlainText) {
-    QtMessageSink sink;
-    SeenBox seen;
-    closeNextBox(seen);
-    sink.showMessage("<b>1 < 2</b>\r\nzweite Zeile", InformationStyle, "Information");
-
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.text, "<b>1 < 2</b>\nzweite Zeile");
-    EXPECT_EQ(seen.format, Qt::PlainText);
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
+        ASSERT_TRUE(seen.shown);
+        EXPECT_EQ(seen.title, c.shownTitle);
+        EXPECT_EQ(seen.text, c.text);
+        EXPECT_EQ(seen.format, Qt::PlainText);
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, QStringList{"OK"});
+        EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+        EXPECT_EQ(seen.role, QAccessible::AlertMessage);
+        EXPECT_EQ(seen.spokenTitle, c.shownTitle);
+        EXPECT_EQ(seen.spokenText, c.text);
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The window's commands through its real controls, under German and English settings.
-#include "app/window/main_window.h"
 #include "app/platform/qt_message_sink.h"
+#include "app/window/main_window.h"
 #include "box_closer.h"
 #include "recording_sink.h"
 #include "window_fixture.h"
@@ -22,15 +22,7 @@
 namespace kolmaris {
 namespace {
 
-using test_support::RecordedMessage;
-using test_support::RecordingSink;
-
-using test_support::english;
-using test_support::german;
-using test_support::invalidInput;
-using test_support::noMedium;
-using test_support::tableFull;
-using test_support::Window;
+using namespace test_support;
 
 // --- commands under German and English settings ----------------------------------------------
 

@@ -23,15 +23,7 @@
 namespace kolmaris {
 namespace {
 
-using test_support::RecordedMessage;
-using test_support::RecordingSink;
-
-using test_support::english;
-using test_support::german;
-using test_support::invalidInput;
-using test_support::noMedium;
-using test_support::tableFull;
-using test_support::Window;
+using namespace test_support;
 
 // --- layout -----------------------------------------------------------------------------------
 
