@@ -74,23 +74,16 @@ std::string helpPrompt() {
             "Ergebnis Vorsicht verlangt, einen Hinweis.",
         "",
         "Weitere Befehle",
-        "Was hinzugekommen ist, steht im Kontextmenü des Elements, das es betrifft: rechte "
-        "Maustaste, Kontextmenütaste oder Umschalt+F10.",
-        "Ergebnistabelle: \"Kopieren\" (Strg+C) kopiert die markierten Zellen für eine "
-        "Tabellenkalkulation, ohne Markierung die ganze Tabelle. \"Moody-Diagramm…\" zeigt "
-        "alle Ergebnisse in einem eigenen Fenster im Moody-Diagramm, neben den exakten "
-        "Colebrook-Kurven der fünf Rohrmaterialien; dort wählen die Pfeiltasten einen Punkt "
-        "und nennen seine Werte.",
-        "\"Als PDF speichern…\" schreibt den Bericht der Berechnung als PDF: Ergebnisse, "
-        "Eingaben und Hinweise, Verfahren, verwendete Stoffwerte und Moody-Diagramm, mit einem "
-        "Feld für die Unterschrift. \"Drucken…\" druckt denselben Bericht.",
-        "Feld Rohr-Innendurchmesser: \"Rohrweite auslegen…\" rechnet für Volumenstrom, Länge, "
-        "Temperatur, Medium und Material aus dem Fenster jede Größe der Normreihe des Materials "
-        "und empfiehlt die kleinste, die die Grenzen für Geschwindigkeit und Druckverlust je "
-        "Meter einhält. \"Übernehmen\" trägt ihren Innendurchmesser ein; \"Berechnen\" "
-        "schreibt dann genau die gezeigte Zeile.",
-        "Ohne Fenster, für Skripte: \"Davudeviredidara --report BERICHT.pdf "
-        "ARBEITSMAPPE.xlsx\" schreibt den Bericht einer Arbeitsmappe.",
+        "Sie stehen im Kontextmenü (rechte Maustaste, Kontextmenütaste oder Umschalt+F10).",
+        "Ergebnistabelle: \"Kopieren\" (Strg+C), \"Moody-Diagramm…\" (alle Ergebnisse neben "
+        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt), \"Als PDF "
+        "speichern…\" und \"Drucken…\" (der Bericht mit Eingaben, Verfahren, Stoffwerten und "
+        "Diagramm).",
+        "Rohr-Innendurchmesser: \"Rohrweite auslegen…\" empfiehlt aus der Normreihe des "
+        "Rohrmaterials die kleinste Größe, die Geschwindigkeit und Druckverlust je Meter "
+        "einhält; \"Übernehmen\" trägt sie ein.",
+        std::string("Ohne Fenster: ") + identity::applicationName +
+            " --report BERICHT.pdf ARBEITSMAPPE.xlsx",
     };
     return promptOf(std::begin(lines), std::end(lines));
 }
