@@ -7,18 +7,15 @@
 
 #include "app/chart/moody_window.h"
 #include "app/chart/plot_axes.h"
-#include "app/platform/file_dialogs.h"
-#include "app/window/main_window.h"
 #include "calc/calculation.h"
 #include "calc/colebrook_exact.h"
 #include "calc/media.h"
+#include "figure_support.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -31,12 +28,7 @@ namespace {
 
 using namespace kolmaris;
 
-class EchoSink : public MessageSink {
-public:
-    void showMessage(const std::string& prompt, MessageStyle, const std::string& title) override {
-        std::fprintf(stderr, "message \"%s\": %s\n", title.c_str(), prompt.c_str());
-    }
-};
+using figures::EchoSink;
 
 double methodLambda(double diameter, double roughness, double reynolds) {
     CalculationRecord record;
@@ -270,18 +262,9 @@ bool renderMethodFigure(const QString& path) {
 }
 
 bool renderChartWindow(const QString& path) {
-    EchoSink messages;
-    QtFileDialogs files;
-    const QLocale german(QLocale::German, QLocale::Germany);
-    MainWindow window(messages, files, german, [] {});
-    window.show();
-    auto click = [&window](const char* name) {
-        window.findChild<QAbstractButton*>(QLatin1String(name))->click();
-    };
-    auto type = [&window](const char* name, const char* text) {
-        window.findChild<QLineEdit*>(QLatin1String(name))->setText(QString::fromUtf8(text));
-    };
-    click("Option1_0"); // Wasser
+    figures::DrivenWindow driven;
+    MainWindow& window = driven.window;
+    driven.click("Option1_0"); // Wasser
     const struct {
         const char* material;
         const char* inputs[4];
@@ -291,12 +274,8 @@ bool renderChartWindow(const QString& path) {
         {"Option6", {"50", "400", "10", "20"}}, {"Option6", {"50", "100", "10", "20"}},
     };
     for (const auto& run : runs) {
-        click(run.material);
-        type("Text1", run.inputs[0]);
-        type("Text2", run.inputs[1]);
-        type("Text3", run.inputs[2]);
-        type("Text4", run.inputs[3]);
-        click("Command1");
+        driven.click(run.material);
+        driven.calculate(run.inputs);
     }
     window.findChild<QAction*>(QStringLiteral("showMoodyChart"))->trigger();
     auto* chart = window.findChild<MoodyWindow*>();

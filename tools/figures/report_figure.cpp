@@ -5,23 +5,12 @@
 #include "app/report/report.h"
 #include "calc/calculation.h"
 #include "exchange/workbook.h"
+#include "figure_support.h"
 #include "results/result_store.h"
 
 #include <QApplication>
 
 #include <cstdio>
-
-namespace {
-
-class EchoSink : public kolmaris::MessageSink {
-public:
-    void showMessage(const std::string& prompt, kolmaris::MessageStyle,
-                     const std::string& title) override {
-        std::fprintf(stderr, "message \"%s\": %s\n", title.c_str(), prompt.c_str());
-    }
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     using namespace kolmaris;
@@ -49,7 +38,7 @@ int main(int argc, char* argv[]) {
         {25.4, 40, 25, 12, Medium::Water, Material::GalvanisedIron},
         {10, 0.5, 3, 12, Medium::Water, Material::Plastic},
     };
-    EchoSink messages;
+    figures::EchoSink messages;
     std::vector<ResultValues> results;
     for (const Section& s : sections) {
         CalculationRecord record{};
