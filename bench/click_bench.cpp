@@ -19,11 +19,6 @@ namespace {
 
 using namespace kolmaris;
 
-class QuietSink : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
-
 class NoFiles : public FileDialogs {
 public:
     QString saveFileName(QWidget*, const QString&) override { return {}; }
@@ -57,7 +52,7 @@ public:
     }
 
 private:
-    QuietSink sink_;
+    SilentSink sink_;
     NoFiles files_;
     std::unique_ptr<MainWindow> window_;
     QPushButton* calculate_ = nullptr;

@@ -17,13 +17,9 @@ namespace {
 
 using namespace kolmaris;
 
-class Silent : public MessageSink {
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
-
 // 28 results of water, oil, gas and air through every material, some of them laminar.
 std::vector<ResultValues> fullTable() {
-    Silent silent;
+    SilentSink silent;
     std::vector<ResultValues> results;
     for (int i = 0; i < maxResults; ++i) {
         CalculationRecord record{};

@@ -13,11 +13,6 @@ namespace {
 
 using namespace kolmaris;
 
-class SilentSink : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
-
 const std::vector<PipeSize>& longestSeries(Material& material) {
     const Material all[] = {Material::GalvanisedIron, Material::StainlessSteel, Material::Plastic,
                             Material::Copper};

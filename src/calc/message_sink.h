@@ -20,6 +20,13 @@ public:
                              const std::string& title) = 0;
 };
 
+// Shows nothing: for work that runs without a user to answer, such as the pipe sizing, an
+// import's bookkeeping or a benchmark.
+class SilentSink : public MessageSink {
+public:
+    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
+};
+
 // The line break used inside prompts and titles: carriage return, line feed.
 inline constexpr const char* crlf = "\r\n";
 

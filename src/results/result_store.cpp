@@ -21,13 +21,6 @@ std::string resultCount(int count) {
     return std::to_string(count) + (count == 1 ? " Ergebnis" : " Ergebnisse");
 }
 
-// The full-table message belongs to the start of a calculation: after an import the user has
-// just seen how many results stand, and the next "Berechnen" shows it anyway.
-class SilentSink : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
-
 void checkAppendable(const GridModel& table, const std::vector<ResultValues>& results) {
     if (!isSetUp(table)) {
         refuse(ResultsNotTaken::Kind::TableUnusable, notTaken,
@@ -63,6 +56,8 @@ void appendRows(GridModel& table, const std::vector<ResultValues>& results,
     for (const ResultValues& values : results) {
         writeResultRow(table, values, format);
     }
+    // The full-table message belongs to the start of a calculation: after an import the user
+    // has just seen how many results stand, and the next "Berechnen" shows it anyway.
     SilentSink silent;
     prepareResultsTable(table, silent);
 }

@@ -8,13 +8,6 @@ namespace kolmaris {
 
 namespace {
 
-// The sizing shows no boxes; what calculate would say is refused beforehand or ends up in the
-// row's notes.
-class SilentSink : public MessageSink {
-public:
-    void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-};
-
 // Written so that a NaN, which no comparison admits, counts as outside as well.
 bool outsideViscosityTable(Medium medium, double temperature) {
     return viscosityDependsOnTemperature(medium) &&
@@ -58,6 +51,7 @@ SizingLimits defaultLimits(Medium medium) {
 
 SizingResult sizePipe(const SizingRequest& request, const std::vector<PipeSize>& series) {
     checkRequest(request);
+    // No boxes: what calculate would say is refused beforehand or ends up in a row's notes.
     SilentSink silent;
     SizingResult result;
     result.rows.reserve(series.size());

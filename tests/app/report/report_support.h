@@ -51,9 +51,7 @@ inline QStringList pdfPageLines(const QString& path, int page) {
 
 // `count` results of calculations over a spread of inputs and media, every fifth laminar.
 inline std::vector<ResultValues> calculatedResults(int count) {
-    class Silent : public MessageSink {
-        void showMessage(const std::string&, MessageStyle, const std::string&) override {}
-    } silent;
+    SilentSink silent;
     std::vector<ResultValues> results;
     for (int i = 0; i < count; ++i) {
         CalculationRecord record{};
