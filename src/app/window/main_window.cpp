@@ -72,7 +72,13 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
     // Shift+F10 opens the focused control's context menu in every window of the program; the
     // filter lives as long as this window, which is the program's.
     QApplication::instance()->installEventFilter(new ContextMenuKeys(this));
-    installPipeSizingMenu(*this, locale_);
+    installPipeSizingMenu(
+        *this, *diameterInput_,
+        [this] {
+            return SizingInputs{flowRateInput_->text(), lengthInput_->text(),
+                                temperatureInput_->text(), selectedMedium(), selectedMaterial()};
+        },
+        locale_);
 
     // The report, last in the grid's context menu.
     addReportActions(*resultsGrid_, messages_, files_,
