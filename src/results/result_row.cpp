@@ -49,25 +49,16 @@ bool ResultInputs::operator==(const ResultInputs& other) const {
            temperature == other.temperature && medium == other.medium && material == other.material;
 }
 
-namespace {
-
-// 64/Re is there to be compared with the table's λ, so it is kept to the λ column's decimals:
-// "64/Re = 0,04526" rather than seventeen digits.
-double likeTheLambdaColumn(double value) {
-    const double scale = std::pow(10.0, columnDecimals[tableCols - 1]);
-    const double scaled = std::round(value * scale) / scale;
-    return std::isfinite(scaled) ? scaled : value;
-}
-
-} // namespace
-
 std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium) {
     std::vector<ResultNote> notes;
     // A negative flow runs the other way; what counts for the flow regime is its size.
     const double reynolds = std::fabs(record.reynolds);
     if (reynolds < laminarLimit) {
+        // 64/Re is there to be compared with the table's λ, so it keeps λ's decimals:
+        // "64/Re = 0,04526" rather than seventeen digits.
         notes.push_back(
-            {ResultNote::Kind::Laminar, reynolds > 0 ? likeTheLambdaColumn(64 / reynolds) : 0});
+            {ResultNote::Kind::Laminar,
+             reynolds > 0 ? shownValue(64 / reynolds, columnDecimals[tableCols - 1]) : 0});
     }
     if (viscosityDependsOnTemperature(medium)) {
         if (record.temperature > hottestBandOf(medium).to) {
