@@ -1,6 +1,7 @@
 // How long the workbook reader takes on the slowest inputs its bounds let through: each shape
 // repeated as often as the bounds allow. Import runs on the GUI thread, so the figure is how
 // long the window can stand still on a file.
+#include "exchange/reader_common.h"
 #include "exchange/sheet_results.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
@@ -9,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -19,14 +21,13 @@ namespace {
 using namespace kolmaris;
 using namespace kolmaris::exchange_detail;
 
-constexpr std::size_t partBytes = 8 * 1024 * 1024; // the reader's limit for one part
-
-bool withinBounds(const std::string& part) {
-    if (part.size() > partBytes) {
+bool withinBounds(const std::string& part, std::size_t bytes, int items) {
+    if (part.size() > bytes) {
         return false;
     }
     try {
-        checkXmlBounds(QByteArray::fromStdString(part));
+        XmlBudget budget{items};
+        checkXmlBounds(QByteArray::fromStdString(part), budget);
         return true;
     } catch (const WorkbookError&) {
         return false;
@@ -34,18 +35,26 @@ bool withinBounds(const std::string& part) {
 }
 
 // The shape with the most units the bounds let through.
-std::string largestWithinBounds(const std::function<std::string(std::size_t)>& shape) {
+std::string largestWithinBounds(const std::function<std::string(std::size_t)>& shape,
+                                std::size_t bytes = maxPartBytes, int items = maxXmlItems) {
     std::size_t low = 0; // within the bounds
     std::size_t high = 1;
-    while (withinBounds(shape(high))) {
+    while (withinBounds(shape(high), bytes, items)) {
         low = high;
         high *= 2;
     }
     while (high - low > 1) {
         const std::size_t mid = low + (high - low) / 2;
-        (withinBounds(shape(mid)) ? low : high) = mid;
+        (withinBounds(shape(mid), bytes, items) ? low : high) = mid;
     }
     return shape(low);
+}
+
+// The markup items a file's budget leaves beside `part`.
+int itemsLeftBeside(const std::string& part) {
+    XmlBudget budget;
+    checkXmlBounds(QByteArray::fromStdString(part), budget);
+    return budget.items;
 }
 
 void reportPeakMemory(benchmark::State& state) {
@@ -104,10 +113,13 @@ BENCHMARK(BM_ReadSheet_EmptyCells)->Unit(benchmark::kMillisecond);
 void BM_ReadSheet_RowsLeftOut(benchmark::State& state) {
     const std::string strings =
         std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>Summe</t></si></sst>";
-    readParts(state, largestWithinBounds([](std::size_t n) {
-                  return hostile::sheet(
-                      "", hostile::repeated("<row><c t=\"s\"><v>0</v></c></row>", n), "");
-              }),
+    readParts(state,
+              largestWithinBounds(
+                  [](std::size_t n) {
+                      return hostile::sheet(
+                          "", hostile::repeated("<row><c t=\"s\"><v>0</v></c></row>", n), "");
+                  },
+                  maxPartBytes, itemsLeftBeside(strings)),
               strings);
 }
 BENCHMARK(BM_ReadSheet_RowsLeftOut)->Unit(benchmark::kMillisecond);
@@ -129,42 +141,67 @@ BENCHMARK(BM_ReadSheet_Between)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)
 void BM_ReadSheet_SharedStrings(benchmark::State& state) {
     const std::string strings[] = {"x", std::string(32767, 'x')};
     const std::string& text = strings[state.range(0)];
-    readParts(state, hostile::sheet("", "", ""),
-              largestWithinBounds([&](std::size_t n) { return hostile::manyStrings(text, n); }));
+    const std::string sheet = hostile::sheet("", "", "");
+    readParts(state, sheet,
+              largestWithinBounds([&](std::size_t n) { return hostile::manyStrings(text, n); },
+                                  maxPartBytes, itemsLeftBeside(sheet)));
 }
 BENCHMARK(BM_ReadSheet_SharedStrings)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
-// A whole file: the sheet and the shared strings hold the slowest shape above, and so do the
-// workbook part and both relationship parts, where it stands before what the reader looks for.
-void BM_ReadWorkbook_Slowest(benchmark::State& state) {
-    const std::string slow = largestWithinBounds(namespacedElements);
-    const std::size_t from = slow.find("<n1000:x");
-    const std::string element = slow.substr(from, slow.find("/>", from) + 2 - from);
-    const std::size_t first = slow.find(" xmlns:", slow.find("<worksheet"));
-    const std::string declarations = slow.substr(first, slow.find('>', first) - first);
-    hostile::Parts parts = hostile::workbookParts(slow, {{"xl/sharedStrings.xml", slow}});
-    for (auto& [name, content] : parts) {
-        if (name == "xl/worksheets/sheet1.xml" || name == "xl/sharedStrings.xml") {
-            continue;
-        }
-        const std::size_t root = content.find('>', content.find("?>") + 2);
-        const std::size_t body = content.find('>', root + 1) + 1; // after the first child's tag
-        const std::string prefix = content.substr(0, root) + declarations + ">";
-        content = largestWithinBounds([&](std::size_t n) {
-            return prefix + content.substr(root + 1, body - root - 1) +
-                   hostile::repeated(element, n) + content.substr(body);
-        });
-    }
+// What the reader lets one part of a package inflate to.
+std::size_t limitOf(const std::string& name) {
+    return static_cast<std::size_t>(
+        name == "xl/worksheets/sheet1.xml" || name == "xl/sharedStrings.xml" ? maxPartBytes
+                                                                             : maxSmallPartBytes);
+}
+
+void readFile(benchmark::State& state, const hostile::Parts& parts) {
     const std::string file = hostile::packageBytes(parts);
+
     for (auto _ : state) {
         try {
             benchmark::DoNotOptimize(readResultsWorkbookBytes(file));
         } catch (const WorkbookError&) {
         }
     }
-    state.counters["file_MB"] = static_cast<double>(file.size()) / 1048576.0;
+    state.counters["file_KB"] = static_cast<double>(file.size()) / 1024.0;
     reportPeakMemory(state);
 }
+
+// A whole file: the sheet holds the slowest markup, as much as the file's budget leaves after
+// the other parts, and text inside each root takes every part up to its byte limit.
+void BM_ReadWorkbook_Slowest(benchmark::State& state) {
+    const std::string strings =
+        std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>x</t></si></sst>";
+    hostile::Parts parts = hostile::workbookParts({}, {{"xl/sharedStrings.xml", strings}});
+    int items = maxXmlItems;
+    for (const auto& [name, content] : parts) {
+        items -= maxXmlItems - itemsLeftBeside(content);
+    }
+    for (auto& [name, content] : parts) {
+        if (name == "xl/worksheets/sheet1.xml") {
+            content = largestWithinBounds(namespacedElements, maxPartBytes, items);
+        }
+        content = hostile::padded(content, 'x', true, limitOf(name));
+    }
+    readFile(state, parts);
+}
 BENCHMARK(BM_ReadWorkbook_Slowest)->Unit(benchmark::kMillisecond);
+
+// A small file whose parts carry their content and then blanks or line feeds up to the byte
+// limit of a sheet; then one with blanks or text inside each root, up to each part's limit.
+void BM_ReadWorkbook_Padded(benchmark::State& state) {
+    const char fill = " \n x"[state.range(0)];
+    const bool inside = state.range(0) >= 2;
+    const std::string strings =
+        std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>x</t></si></sst>";
+    hostile::Parts parts =
+        hostile::workbookParts(hostile::sheet("", "", ""), {{"xl/sharedStrings.xml", strings}});
+    for (auto& [name, content] : parts) {
+        content = hostile::padded(content, fill, inside, inside ? limitOf(name) : maxPartBytes);
+    }
+    readFile(state, parts);
+}
+BENCHMARK(BM_ReadWorkbook_Padded)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 // Writes hostile workbook seeds for fuzz_workbook_reader into the folder given: each of the
 // reader's bounds at its limit and just past it, and the files that once got through (an
-// uncalculated formula, a result below the table, two entries of one name). Run at fuzz time,
+// uncalculated formula, a result below the table, two entries of one name, parts padded with
+// blanks, a name cut by a NUL, a hidden first sheet, a cell with two values). Run at fuzz time,
 // so the repository keeps the generator instead of the files.
 #include "exchange/xml_bounds.h"
 #include "hostile_workbooks.h"
@@ -65,6 +66,26 @@ int main(int argc, char** argv) {
     hostile::Parts doubled = hostile::workbookParts(hostile::sheet("", goodRow, ""));
     doubled.push_back({"xl/worksheets/sheet1.xml", hostile::sheet("", "", "")});
     ok = ok && save(folder, "hostile_duplicate_entry", 0, hostile::packageBytes(doubled));
+    // Parts padded with blanks up to a sheet's old limit: each within every bound on markup.
+    hostile::Parts padded = hostile::workbookParts(hostile::sheet("", goodRow, ""));
+    for (auto& part : padded) {
+        part.second = hostile::padded(part.second, ' ', false, 8 * 1024 * 1024 - 1);
+    }
+    ok = ok && save(folder, "hostile_padded", 0, hostile::packageBytes(padded));
+    // A sheet entry whose name a NUL cuts short, before the real sheet.
+    hostile::Parts shadowed = hostile::workbookParts(hostile::sheet("", goodRow, ""));
+    shadowed.insert(shadowed.begin(), {"xl/worksheets/sheet1.xml#", hostile::sheet("", "", "")});
+    std::string nulName = hostile::packageBytes(shadowed);
+    for (std::size_t at; (at = nulName.find("sheet1.xml#")) != std::string::npos;) {
+        nulName[at + 10] = '\0';
+    }
+    ok = ok && save(folder, "hostile_nul_name", 0, nulName);
+    hostile::Parts hidden = hostile::workbookParts(hostile::sheet("", goodRow, ""));
+    hidden[1].second.replace(hidden[1].second.find("<sheet "), 7, "<sheet state=\"hidden\" ");
+    ok = ok && save(folder, "hostile_hidden_sheet", 0, hostile::packageBytes(hidden));
+    std::string twoValues = goodRow;
+    twoValues.replace(twoValues.find("<v>1.23</v>"), 11, "<v>1.23</v><v>7.77</v>");
+    ok = ok && save(folder, "hostile_two_values", 1, hostile::sheet("", twoValues, ""));
     if (!ok) {
         std::fprintf(stderr, "cannot write the seeds into %s\n", folder.c_str());
         return 1;

@@ -150,6 +150,14 @@ inline Parts workbookParts(const std::string& sheetXml, const Parts& extra = {})
     return parts;
 }
 
+// `part` grown to `bytes` with `fill`: after its content, or inside its root element just
+// before the root's end tag. Text costs a parser time by the byte where no bound on markup
+// applies.
+inline std::string padded(std::string part, char fill, bool inside, std::size_t bytes) {
+    const std::size_t at = inside ? part.rfind("</") : part.size();
+    return part.insert(at, bytes - part.size(), fill);
+}
+
 // The parts deflated into a zip package, in this order, duplicates allowed.
 inline std::string packageBytes(const Parts& parts) {
     char name[] = "/tmp/kolmaris-hostile-XXXXXX";

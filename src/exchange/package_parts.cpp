@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+#include <map>
+
 namespace kolmaris::exchange_detail {
 
 namespace {
@@ -40,13 +42,14 @@ QString resolveTarget(const QString& sourcePart, const QString& target) {
     return path;
 }
 
-std::vector<Relationship> readRelationships(Package& package, const QString& sourcePart) {
+std::vector<Relationship> readRelationships(Package& package, const QString& sourcePart,
+                                            XmlBudget& budget) {
     std::vector<Relationship> out;
-    const auto bytes = package.part(relationshipsPartOf(sourcePart));
+    const auto bytes = package.part(relationshipsPartOf(sourcePart), maxSmallPartBytes);
     if (!bytes) {
         return out;
     }
-    checkXmlBounds(*bytes);
+    checkXmlBounds(*bytes, budget);
     QXmlStreamReader xml(*bytes);
     while (nextToken(xml) != QXmlStreamReader::EndDocument) {
         if (isStart(xml, "Relationship") &&
@@ -73,46 +76,70 @@ const Relationship* byType(const std::vector<Relationship>& relationships, const
     return nullptr;
 }
 
-// The id of the first sheet listed in the workbook part.
-QString firstSheetId(const QByteArray& workbook) {
-    checkXmlBounds(workbook);
+struct ListedSheet {
+    QString id;
+    bool hidden = false;
+};
+
+// The sheets of the workbook part, in the order a spreadsheet shows their tabs.
+std::vector<ListedSheet> listedSheets(const QByteArray& workbook, XmlBudget& budget) {
+    checkXmlBounds(workbook, budget);
+    std::vector<ListedSheet> sheets;
     QXmlStreamReader xml(workbook);
     while (nextToken(xml) != QXmlStreamReader::EndDocument) {
         if (isStart(xml, "sheet")) {
-            return relationshipId(xml);
+            const auto state = xml.attributes().value(QLatin1String("state"));
+            sheets.push_back({relationshipId(xml), state == QLatin1String("hidden") ||
+                                                       state == QLatin1String("veryHidden")});
         }
     }
-    return {};
+    return sheets;
 }
 
 } // namespace
 
 // The first worksheet and the shared strings, through the package's relationships; where
 // those are missing, the names every spreadsheet uses.
-Parts locateParts(Package& package) {
+Parts locateParts(Package& package, XmlBudget& budget) {
     Parts parts{QStringLiteral("xl/worksheets/sheet1.xml"), QStringLiteral("xl/sharedStrings.xml")};
 
     QString workbookPart = QStringLiteral("xl/workbook.xml");
-    const auto rootRelationships = readRelationships(package, QString());
+    const auto rootRelationships = readRelationships(package, QString(), budget);
     if (const auto* office = byType(rootRelationships, "/officeDocument")) {
         if (!office->target.isEmpty()) {
             workbookPart = office->target;
         }
     }
-    const auto workbook = package.part(workbookPart);
+    const auto workbook = package.part(workbookPart, maxSmallPartBytes);
     if (!workbook) {
         return parts;
     }
-    const auto relationships = readRelationships(package, workbookPart);
+    const auto relationships = readRelationships(package, workbookPart, budget);
     if (const auto* strings = byType(relationships, "/sharedStrings")) {
         parts.sharedStrings = strings->target;
     }
-    const QString sheetId = firstSheetId(*workbook);
-    for (const auto& r : relationships) {
-        if (!sheetId.isEmpty() && r.id == sheetId && r.type.endsWith(QLatin1String("/worksheet")) &&
-            !r.target.isEmpty()) {
-            parts.sheet = r.target;
+    // The first worksheet the user sees: hidden sheets hold nothing the user would recognise
+    // as the imported table, and a chart sheet holds no table.
+    std::map<QString, QString> worksheets; // by relationship id
+    for (const Relationship& r : relationships) {
+        if (r.type.endsWith(QLatin1String("/worksheet")) && !r.target.isEmpty()) {
+            worksheets.emplace(r.id, r.target);
         }
+    }
+    const auto sheets = listedSheets(*workbook, budget);
+    bool anyHidden = false;
+    for (const ListedSheet& sheet : sheets) {
+        anyHidden = anyHidden || sheet.hidden;
+        const auto worksheet = worksheets.find(sheet.id);
+        if (!sheet.hidden && worksheet != worksheets.end()) {
+            parts.sheet = worksheet->second;
+            return parts;
+        }
+    }
+    // Without the workbook's relationships only the conventional name is left, and it might
+    // name a hidden sheet.
+    if (!sheets.empty() && (anyHidden || !relationships.empty())) {
+        reject(Kind::ForeignLayout, "Die Arbeitsmappe enthält kein sichtbares Tabellenblatt.");
     }
     return parts;
 }

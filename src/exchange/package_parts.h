@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/xml_bounds.h"
 #include "exchange/zip_package.h"
 
 #include <QString>
@@ -16,7 +17,7 @@ struct Parts {
 
 // The first worksheet and the shared strings, through the package's relationships; where
 // those are missing, the names every spreadsheet uses.
-Parts locateParts(Package& package);
+Parts locateParts(Package& package, XmlBudget& budget);
 
 // No bytes: the workbook has no shared strings.
 std::vector<QString> readSharedStrings(const QByteArray& bytes);

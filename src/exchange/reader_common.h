@@ -14,7 +14,11 @@ using Kind = WorkbookError::Kind;
 // A results workbook is a few kilobytes. These bounds are far above anything a spreadsheet
 // writes for 28 rows and far below what would hurt, whatever the file claims about itself.
 inline constexpr qint64 maxFileBytes = 16 * 1024 * 1024;
-inline constexpr qint64 maxPartBytes = 8 * 1024 * 1024; // any one part, inflated
+// Parsing costs time by the byte even where no bound on markup applies, about 12 ms per MiB of
+// plain text; these limits keep a whole file to about 100 ms.
+inline constexpr qint64 maxPartBytes = 4 * 1024 * 1024; // the sheet or its strings, inflated
+// The relationships and the workbook part list a few parts and sheets.
+inline constexpr qint64 maxSmallPartBytes = 256 * 1024;
 inline constexpr int maxEntries = 1000;
 inline constexpr int maxSharedStrings = 200000;
 inline constexpr int maxSheetRow = 1048576; // the spreadsheet format's own limits

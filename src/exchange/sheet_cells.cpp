@@ -77,9 +77,16 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
     for (int depth = 1; depth > 0;) {
         const auto token = nextToken(xml);
         if (token == QXmlStreamReader::StartElement) {
-            if (depth == 1 && xml.name() == QLatin1String("v")) {
+            const bool isValue = depth == 1 && xml.name() == QLatin1String("v");
+            const bool isInline = depth == 1 && xml.name() == QLatin1String("is");
+            // Spreadsheets would show one of two values and this reader take the other.
+            if ((isValue && value) || (isInline && inlineText)) {
+                reject(Kind::Damaged,
+                       "In Zelle " + cellName(row - 1, col - 1) + " stehen zwei Werte.");
+            }
+            if (isValue) {
                 value = elementText(xml);
-            } else if (depth == 1 && xml.name() == QLatin1String("is")) {
+            } else if (isInline) {
                 inlineText = stringItemText(xml);
             } else {
                 formula = formula || (depth == 1 && xml.name() == QLatin1String("f"));

@@ -173,12 +173,13 @@ WorkbookResults resultRows(const Sheet& sheet) {
 
 } // namespace
 
-WorkbookResults resultsOfParts(const QByteArray& sheetBytes, const QByteArray& sharedStringsBytes) {
+WorkbookResults resultsOfParts(const QByteArray& sheetBytes, const QByteArray& sharedStringsBytes,
+                               XmlBudget& budget) {
     if (sheetBytes.size() > maxPartBytes || sharedStringsBytes.size() > maxPartBytes) {
         tooLarge();
     }
-    checkXmlBounds(sheetBytes);
-    checkXmlBounds(sharedStringsBytes);
+    checkXmlBounds(sheetBytes, budget);
+    checkXmlBounds(sharedStringsBytes, budget);
     const auto sharedStrings = readSharedStrings(sharedStringsBytes);
     std::vector<int> textRowsBelow;
     const Sheet sheet = readSheet(sheetBytes, sharedStrings, textRowsBelow);
@@ -191,8 +192,9 @@ WorkbookResults resultsOfParts(const QByteArray& sheetBytes, const QByteArray& s
 }
 
 WorkbookResults readResultsSheet(const std::string& sheet, const std::string& sharedStrings) {
+    XmlBudget budget;
     return resultsOfParts(QByteArray::fromStdString(sheet),
-                          QByteArray::fromStdString(sharedStrings));
+                          QByteArray::fromStdString(sharedStrings), budget);
 }
 
 } // namespace kolmaris::exchange_detail

@@ -31,12 +31,15 @@ WorkbookResults readWorkbook(const QByteArray& bytes) {
         tooLarge();
     }
     Package package(bytes);
-    const Parts parts = locateParts(package);
-    const auto sheetBytes = package.part(parts.sheet);
+    XmlBudget budget;
+    const Parts parts = locateParts(package, budget);
+    const auto sheetBytes = package.part(parts.sheet, maxPartBytes);
     if (!sheetBytes) {
         reject(Kind::Damaged, "Die Arbeitsmappe enthält kein Tabellenblatt.");
     }
-    return resultsOfParts(*sheetBytes, package.part(parts.sharedStrings).value_or(QByteArray()));
+    return resultsOfParts(*sheetBytes,
+                          package.part(parts.sharedStrings, maxPartBytes).value_or(QByteArray()),
+                          budget);
 }
 
 // "Zeile 9", "Zeilen 9, 12 und 31 bis 40": runs joined, and only the first few, since a sheet

@@ -85,11 +85,16 @@ void checkDeclaration(const char* p, const char* end) {
 // instead of guessing how the parser would go on.
 class Scanner {
 public:
-    Scanner(const char* begin, const char* end) : p_(begin), end_(end) {}
+    Scanner(const char* begin, const char* end, XmlBudget& budget)
+        : p_(begin), end_(end), budget_(budget) {}
 
     void run() {
         while (p_ < end_) {
-            p_ = static_cast<const char*>(std::memchr(p_, '<', end_ - p_));
+            const auto* markup = static_cast<const char*>(std::memchr(p_, '<', end_ - p_));
+            if (depth_ == 0) {
+                countOutside((markup == nullptr ? end_ : markup) - p_);
+            }
+            p_ = markup;
             if (p_ == nullptr) {
                 return;
             }
@@ -112,12 +117,21 @@ public:
     }
 
     void countItem() {
-        if (++items_ > maxXmlItems) {
+        if (--budget_.items < 0) {
             refuse("Sie enthält mehr Einträge, als eine Ergebnistabelle je braucht.");
         }
     }
 
 private:
+    // Before and after the root element only blanks may stand, and the parser takes them far
+    // more slowly than text inside an element; a part needs no more than a line break there.
+    void countOutside(std::ptrdiff_t bytes) {
+        outside_ += bytes;
+        if (outside_ > maxXmlBytesOutsideRoot) {
+            refuse("Sie enthält zu viel Leerraum außerhalb ihrer Elemente.");
+        }
+    }
+
     const char* skipPast(const char* from, const char* terminator) {
         const char* at = find(from, end_, terminator);
         return at == end_ ? end_ : at + std::strlen(terminator);
@@ -225,7 +239,8 @@ private:
     const char* p_;
     const char* end_;
     const char* tag_ = nullptr;
-    int items_ = 0;
+    XmlBudget& budget_;
+    std::ptrdiff_t outside_ = 0;
     int depth_ = 0;
     int inScope_ = 0;
     std::array<int, maxXmlDepth> declared_{}; // by each open element
@@ -233,14 +248,14 @@ private:
 
 } // namespace
 
-void checkXmlBounds(const QByteArray& part) {
+void checkXmlBounds(const QByteArray& part, XmlBudget& budget) {
     const char* begin = part.constData();
     const char* end = begin + part.size();
     // Markup in UTF-16 or UTF-32 always holds NUL bytes, and XML never does.
     if (std::memchr(begin, '\0', static_cast<std::size_t>(part.size())) != nullptr) {
         malformed();
     }
-    Scanner scanner(begin, end);
+    Scanner scanner(begin, end, budget);
     // Each reference costs the parser a lookup; there are never many.
     for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '&', end - p))); ++p) {
         scanner.countItem();

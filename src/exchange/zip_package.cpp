@@ -93,7 +93,7 @@ Package::Package(const QByteArray& bytes) : bytes_(bytes) {
     }
     try {
         if (info.number_entry > 0) {
-            refuseDuplicateNames();
+            checkNames();
         }
     } catch (...) {
         unzClose(zip_);
@@ -101,7 +101,7 @@ Package::Package(const QByteArray& bytes) : bytes_(bytes) {
     }
 }
 
-std::optional<QByteArray> Package::part(const QString& name) {
+std::optional<QByteArray> Package::part(const QString& name, qint64 limit) {
     const QByteArray wanted = name.toUtf8();
     if (wanted.isEmpty() || wanted.size() >= 256) {
         return std::nullopt;
@@ -125,7 +125,7 @@ std::optional<QByteArray> Package::part(const QString& name) {
         if (n == 0) {
             break;
         }
-        if (out.size() + n > maxPartBytes) {
+        if (out.size() + n > limit) {
             unzCloseCurrentFile(zip_);
             tooLarge();
         }
@@ -137,7 +137,7 @@ std::optional<QByteArray> Package::part(const QString& name) {
     return out;
 }
 
-void Package::refuseDuplicateNames() {
+void Package::checkNames() {
     std::set<std::string> seen;
     int status = unzGoToFirstFile(zip_);
     for (int count = 0; status == UNZ_OK; status = unzGoToNextFile(zip_)) {
@@ -152,6 +152,9 @@ void Package::refuseDuplicateNames() {
             damaged();
         }
         for (char& c : name) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                reject(Kind::Damaged, "Sie enthält einen Teil mit ungültigem Namen.");
+            }
             c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         }
         if (!seen.insert(name).second) {

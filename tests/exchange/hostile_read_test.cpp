@@ -1,3 +1,4 @@
+#include "exchange/reader_common.h"
 #include "exchange/sheet_results.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
@@ -163,6 +164,99 @@ TEST(HostileWorkbook, RefusesTwoEntriesOfOneName) {
             EXPECT_EQ(e.kind(), Kind::Damaged);
             EXPECT_NE(std::string(e.what()).find("mehrfach"), std::string::npos);
         }
+    }
+}
+
+// `parts` with `edit` applied to the part called `name`.
+template <typename Edit> PartList edited(PartList parts, const QString& name, Edit edit) {
+    for (auto& [partName, content] : parts) {
+        if (partName == name) {
+            edit(content);
+        }
+    }
+    return parts;
+}
+
+// `content` inserted just before the root element's end tag.
+void insertInRoot(QByteArray& part, const QByteArray& content) {
+    part.insert(part.lastIndexOf("</"), content);
+}
+
+TEST(HostileWorkbook, RefusesWhatTheUserCannotSeeAndWhatWouldReadSlowly) {
+    const QString row = numberRowXml(3, goodRow);
+    const PartList base = minimalWorkbookWithRows(row);
+    const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+
+    // An entry the lookup would take for the sheet, since it stops at the NUL. The name is
+    // bent after zipping: no zip writer takes such a name.
+    PartList shadowed = base;
+    shadowed.insert(shadowed.begin(), {sheet + "#", worksheetXml(headerRowsXml())});
+    std::string nulName = zipBytes(shadowed);
+    for (std::size_t at; (at = nulName.find("sheet1.xml#")) != std::string::npos;) {
+        nulName[at + 10] = '\0';
+    }
+    // Each part within the bound on markup items, the two together past it.
+    const QByteArray items = QByteArray::fromStdString(repeat("<x/>", maxXmlItems / 2 + 1));
+    PartList twoParts = edited(base, sheet, [&](QByteArray& b) { insertInRoot(b, items); });
+    twoParts.push_back(
+        {"xl/sharedStrings.xml", "<sst xmlns=\"" + QByteArray(mainNs) + "\">" + items + "</sst>"});
+
+    const struct {
+        const char* what;
+        std::string file;
+        const char* reason;
+    } cases[] = {
+        {"a NUL in an entry name", nulName, "ungültigem Namen"},
+        {"every sheet hidden",
+         zipBytes(edited(base, "xl/workbook.xml",
+                         [](QByteArray& b) { b.replace("<sheet ", "<sheet state=\"hidden\" "); })),
+         "kein sichtbares Tabellenblatt"},
+        {"two values in a cell",
+         zipBytes(minimalWorkbookWithRows(
+             QString(row).replace("<v>1.23</v>", "<v>1.23</v><v>7.77</v>"))),
+         "In Zelle B3 stehen zwei Werte"},
+        {"blanks after the root element",
+         zipBytes(
+             edited(base, sheet, [](QByteArray& b) { b.append(maxXmlBytesOutsideRoot + 1, ' '); })),
+         "Leerraum"},
+        {"a relationships part past its own limit",
+         zipBytes(
+             edited(base, "_rels/.rels",
+                    [](QByteArray& b) { insertInRoot(b, QByteArray(maxSmallPartBytes, ' ')); })),
+         "zu groß"},
+        {"markup items of two parts together", zipBytes(twoParts), "mehr Einträge"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NE(refusal([&] { readResultsWorkbookBytes(c.file); }).find(c.reason),
+                  std::string::npos)
+            << c.what;
+    }
+    // A line break after the root is no padding.
+    EXPECT_EQ(readResultsWorkbookBytes(
+                  zipBytes(edited(base, sheet, [](QByteArray& b) { b.append("\r\n"); })))
+                  .results.size(),
+              1u);
+}
+
+TEST(HostileWorkbook, ReadsTheFirstSheetTheUserSees) {
+    // A hidden sheet first, holding other values, and the table on the visible one after it.
+    PartList parts = minimalWorkbookWithRows(numberRowXml(3, goodRow));
+    parts.push_back(
+        {"xl/worksheets/hidden.xml",
+         worksheetXml(headerRowsXml() + numberRowXml(3, {"1", "9.99", "1", "1", "1", "0.01"}))});
+    for (const char* state : {"hidden", "veryHidden"}) {
+        auto hidden = edited(parts, "xl/workbook.xml", [&](QByteArray& b) {
+            b.replace("<sheets>", "<sheets><sheet name=\"H\" sheetId=\"2\" state=\"" +
+                                      QByteArray(state) + "\" r:id=\"rId2\"/>");
+        });
+        hidden = edited(hidden, "xl/_rels/workbook.xml.rels", [](QByteArray& b) {
+            insertInRoot(b, "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/"
+                            "officeDocument/2006/relationships/worksheet\" "
+                            "Target=\"worksheets/hidden.xml\"/>");
+        });
+        const auto read = readResultsWorkbookBytes(zipBytes(hidden)).results;
+        ASSERT_EQ(read.size(), 1u) << state;
+        EXPECT_EQ(read[0].velocity, 1.23) << state;
     }
 }
 
