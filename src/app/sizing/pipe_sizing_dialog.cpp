@@ -2,6 +2,7 @@
 
 #include "app/platform/number_text.h"
 #include "app/sizing/sizing_table.h"
+#include "app/window/window_controls.h"
 #include "calc/media.h"
 
 #include <QDialogButtonBox>
@@ -160,6 +161,7 @@ void PipeSizingDialog::buildLayout() {
     velocityLabel_->setBuddy(velocityLimit_);
     lossLabel_->setBuddy(lossLimit_);
     for (QLineEdit* field : {velocityLimit_, lossLimit_}) {
+        controls::takeWholeText(*field);
         field->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
         field->setEnabled(request_.has_value());
     }

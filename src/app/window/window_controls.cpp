@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <limits>
+
 namespace kolmaris::controls {
 
 namespace {
@@ -47,7 +49,13 @@ QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, con
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry) {
-    return place(new QLineEdit(parent), name, geometry);
+    auto* box = place(new QLineEdit(parent), name, geometry);
+    takeWholeText(*box);
+    return box;
+}
+
+void takeWholeText(QLineEdit& box) {
+    box.setMaxLength(std::numeric_limits<int>::max());
 }
 
 QRadioButton* option(QWidget* frame, const char* name, const QString& caption,

@@ -26,7 +26,11 @@ template <typename Widget> Widget* place(Widget* widget, const char* name, const
 QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& geometry);
 QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
                   qreal points);
+// An input box that holds any text it is given, however long.
 QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry);
+// Qt cuts a text at 32,767 characters without a word, and what is left may read as another
+// number ("000…050" as 0): the conversion has to see the whole text.
+void takeWholeText(QLineEdit& box);
 // An option button that is a tab stop of its own.
 QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
                      const QRect& geometry);

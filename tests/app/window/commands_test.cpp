@@ -5,7 +5,9 @@
 #include "recording_sink.h"
 #include "window_fixture.h"
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,6 +81,21 @@ TEST_P(Commands, UnreadableNumbersAreInvalid) {
         w.messages.messages.clear();
     }
     EXPECT_EQ(w.results(), 0);
+}
+
+TEST_P(Commands, APasteLongerThanQtsDefaultLimitReachesTheConversionWhole) {
+    Window w(GetParam());
+    w.addResults(0);
+    w.typeValidInputs();
+    // Cut at 32,767 characters this would be all zeros, and the run would go on with 0 m.
+    QGuiApplication::clipboard()->setText(QString(99998, QLatin1Char('0')) + QStringLiteral("50"));
+    auto* length = w.find<QLineEdit>("Text3");
+    length->clear();
+    length->paste();
+    EXPECT_EQ(length->text().size(), 100000);
+    w.press("Command1");
+    EXPECT_TRUE(w.messages.messages.empty());
+    EXPECT_DOUBLE_EQ(w->record().lengthInput, 50);
 }
 
 TEST_P(Commands, EmptyDiameterEndsInInvalidInputWithClearedBoxes) {
