@@ -3,6 +3,7 @@
 #include "exchange/workbook_support.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <system_error>
 
@@ -39,6 +40,8 @@ namespace fs = std::filesystem;
     case EDQUOT:
 #endif
         cannotWrite("Auf dem Datenträger ist nicht genug Platz.");
+    case EFBIG:
+        cannotWrite("Die Datei wäre größer, als dieser Datenträger oder das System erlaubt.");
     case EISDIR:
         cannotWrite("Unter diesem Namen gibt es schon einen Ordner.");
     case ENAMETOOLONG:
@@ -59,6 +62,21 @@ namespace fs = std::filesystem;
         cannotWrite("In diesem Ordner lassen sich keine Dateien anlegen.");
     }
     cannotWriteErrno(error);
+}
+
+void writeBytes(const std::string& file, const char* data, std::size_t size) {
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (out == nullptr) {
+        cannotWriteErrno(errno);
+    }
+    errno = 0;
+    const bool written = std::fwrite(data, 1, size, out) == size && std::fflush(out) == 0;
+    const int writeErrno = errno;
+    errno = 0;
+    const bool closed = std::fclose(out) == 0;
+    if (!written || !closed) {
+        cannotWriteErrno(written ? errno : writeErrno);
+    }
 }
 
 namespace {

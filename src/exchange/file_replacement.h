@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -17,6 +18,10 @@ inline const char* const saveHeadline = "Die Tabelle kann nicht gespeichert werd
 [[noreturn]] void cannotWriteErrno(int error);
 // A failure to create a file in `folder`; "missing" only when the folder is.
 [[noreturn]] void cannotCreateIn(const std::filesystem::path& folder, int error);
+
+// Writes `size` bytes to a new file `file`. Whatever fails, the message names its cause: a
+// full disk fails at the last flush as often as at a write, and its errno must reach the user.
+void writeBytes(const std::string& file, const char* data, std::size_t size);
 
 // Writes the file at `path`: `writeContent` fills the temporary file it is given, and only a
 // complete file, synced to the disk, takes the target's place.

@@ -7,10 +7,11 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <map>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -258,20 +259,78 @@ Parts workbookParts(const std::vector<ResultValues>& results, const NumberFormat
     };
 }
 
-[[noreturn]] void zipFailed(int error) {
-    if (error == 0) {
-        cannotWrite("Die Arbeitsmappe konnte nicht angelegt werden.");
-    }
-    cannotWriteErrno(error);
+// The package as it grows in memory, written by minizip through these callbacks. minizip goes
+// back to finish each entry's header, so writes may land anywhere in what is already there.
+struct PackageBytes {
+    std::string bytes;
+    std::size_t position = 0;
+    bool outOfMemory = false;
+};
+
+voidpf packageOpen(voidpf opaque, const void*, int) {
+    return opaque;
 }
 
-// Writes the parts as a zip package to `file`, in one pass.
-void writePackage(const std::string& file, const Parts& parts) {
-    errno = 0;
-    zipFile zip = zipOpen64(file.c_str(), APPEND_STATUS_CREATE);
-    if (zip == nullptr) {
-        zipFailed(errno);
+uLong packageRead(voidpf, voidpf stream, void* buf, uLong size) {
+    auto* package = static_cast<PackageBytes*>(stream);
+    const std::size_t n = std::min<std::size_t>(
+        size, package->bytes.size() - std::min(package->position, package->bytes.size()));
+    std::memcpy(buf, package->bytes.data() + package->position, n);
+    package->position += n;
+    return static_cast<uLong>(n);
+}
+
+uLong packageWrite(voidpf, voidpf stream, const void* buf, uLong size) {
+    auto* package = static_cast<PackageBytes*>(stream);
+    try {
+        if (package->position + size > package->bytes.size()) {
+            package->bytes.resize(package->position + size);
+        }
+    } catch (const std::bad_alloc&) {
+        package->outOfMemory = true; // an exception must not pass through minizip's C frames
+        return 0;
     }
+    std::memcpy(&package->bytes[package->position], buf, size);
+    package->position += size;
+    return size;
+}
+
+ZPOS64_T packageTell(voidpf, voidpf stream) {
+    return static_cast<PackageBytes*>(stream)->position;
+}
+
+long packageSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    auto* package = static_cast<PackageBytes*>(stream);
+    const ZPOS64_T base = origin == ZLIB_FILEFUNC_SEEK_CUR   ? package->position
+                          : origin == ZLIB_FILEFUNC_SEEK_END ? package->bytes.size()
+                                                             : 0;
+    package->position = static_cast<std::size_t>(base + offset);
+    return 0;
+}
+
+int packageClose(voidpf, voidpf) {
+    return 0;
+}
+
+int packageError(voidpf, voidpf) {
+    return 0;
+}
+
+// The parts as one zip package, in memory: no file is touched until it is complete, and then
+// one plain write puts it on the disk, so that a failure there keeps its cause.
+std::string packageOf(const Parts& parts) {
+    PackageBytes package;
+    zlib_filefunc64_def io{};
+    io.zopen64_file = packageOpen;
+    io.zread_file = packageRead;
+    io.zwrite_file = packageWrite;
+    io.ztell64_file = packageTell;
+    io.zseek64_file = packageSeek;
+    io.zclose_file = packageClose;
+    io.zerror_file = packageError;
+    io.opaque = &package;
+    zipFile zip = zipOpen2_64("", APPEND_STATUS_CREATE, nullptr, &io);
+    bool ok = zip != nullptr;
     zip_fileinfo entry{};
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -283,8 +342,6 @@ void writePackage(const std::string& file, const Parts& parts) {
     entry.tmz_date = {static_cast<uInt>(local.tm_sec),  static_cast<uInt>(local.tm_min),
                       static_cast<uInt>(local.tm_hour), static_cast<uInt>(local.tm_mday),
                       static_cast<uInt>(local.tm_mon),  static_cast<uInt>(local.tm_year + 1900)};
-    errno = 0;
-    bool ok = true;
     for (auto part = parts.begin(); ok && part != parts.end(); ++part) {
         const std::string& content = part->second;
         ok = zipOpenNewFileInZip64(zip, part->first.c_str(), &entry, nullptr, 0, nullptr, 0,
@@ -293,15 +350,12 @@ void writePackage(const std::string& file, const Parts& parts) {
                  ZIP_OK &&
              zipCloseFileInZip(zip) == ZIP_OK;
     }
-    const int writeErrno = errno;
-    errno = 0;
-    const bool closed = zipClose(zip, nullptr) == ZIP_OK; // frees the handle in every case
+    ok = zip != nullptr && zipClose(zip, nullptr) == ZIP_OK && ok; // frees the handle in any case
     if (!ok) {
-        zipFailed(writeErrno);
+        cannotWrite(package.outOfMemory ? "Der Arbeitsspeicher reicht nicht aus."
+                                        : "Die Arbeitsmappe konnte nicht angelegt werden.");
     }
-    if (!closed) {
-        zipFailed(errno);
-    }
+    return std::move(package.bytes);
 }
 
 } // namespace
@@ -312,9 +366,10 @@ void writeResultsWorkbook(const std::vector<ResultValues>& results, const Number
         fail(WorkbookError::Kind::TableUnusable, saveHeadline,
              "Die Tabelle hat mehr als " + resultCount(maxResults) + ".");
     }
-    const Parts parts = workbookParts(results, format);
-
-    replaceFile(path, [&parts](const std::string& temporary) { writePackage(temporary, parts); });
+    const std::string package = packageOf(workbookParts(results, format));
+    replaceFile(path, [&package](const std::string& temporary) {
+        writeBytes(temporary, package.data(), package.size());
+    });
 }
 
 } // namespace kolmaris

@@ -1,3 +1,4 @@
+#include "exchange/file_replacement.h"
 #include "exchange/workbook.h"
 #include "number_formats.h"
 #include "package_support.h"
@@ -246,15 +247,31 @@ TEST(WriteWorkbook, AFailedWriteLeavesTheOlderFileAndNoDebris) {
     old.close();
 
     // A disk that fills up halfway through the workbook: root ignores permissions, not this.
+    // The cause reaches the message from the write that failed.
     {
         FileSizeLimit limit(1500);
-        EXPECT_EQ(writeFailure(sampleResults, path.toStdString()).kind(), Kind::CannotWrite);
+        const auto e = writeFailure(sampleResults, path.toStdString());
+        EXPECT_EQ(e.kind(), Kind::CannotWrite);
+        EXPECT_NE(
+            std::string(e.what()).find("größer, als dieser Datenträger oder das System erlaubt"),
+            std::string::npos)
+            << e.what();
     }
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), good);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"Kolmaris-Ergebnisse.xlsx"});
     EXPECT_EQ(readResultsWorkbook(path.toStdString()).results.size(), 1u);
+}
+
+TEST(WriteWorkbook, AFullDiskIsNamedAsSuch) {
+    try {
+        exchange_detail::writeBytes("/dev/full", "PK", 2); // full whatever is written
+        ADD_FAILURE() << "wrote to a full disk";
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(std::string(e.what()), std::string(exchange_detail::saveHeadline) +
+                                             "\r\nAuf dem Datenträger ist nicht genug Platz.");
+    }
 }
 
 } // namespace

@@ -12,9 +12,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
-#include <cerrno>
-#include <cstdio>
-
 namespace kolmaris {
 
 namespace {
@@ -28,26 +25,12 @@ QString creator() {
            QString::fromUtf8(identity::applicationVersion);
 }
 
-void writeAll(const std::string& file, const QByteArray& bytes) {
-    std::FILE* out = std::fopen(file.c_str(), "wb");
-    if (out == nullptr) {
-        cannotWriteErrno(errno);
-    }
-    errno = 0;
-    const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()),
-                                     out) == static_cast<std::size_t>(bytes.size()) &&
-                         std::fflush(out) == 0;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(out) == 0;
-    if (!written || !closed) {
-        cannotWriteErrno(written ? errno : writeErrno);
-    }
-}
-
 // The workbook's way of putting a finished file in place, with the report's headline.
 void writeReportFile(const std::string& path, const QByteArray& bytes) {
     try {
-        replaceFile(path, [&bytes](const std::string& temporary) { writeAll(temporary, bytes); });
+        replaceFile(path, [&bytes](const std::string& temporary) {
+            writeBytes(temporary, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        });
     } catch (const WorkbookError& error) {
         std::string message = error.what();
         const std::string headline = saveHeadline;

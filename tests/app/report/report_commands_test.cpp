@@ -76,8 +76,9 @@ TEST(ReportCommands, FollowTheGridsOwnAndSaveThePdfOrKeepTheOlderFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{QStringLiteral("Bericht.pdf")});
     ASSERT_EQ(window.messages.messages.size(), 1u);
-    EXPECT_EQ(window.messages.messages[0].prompt, "Der Bericht kann nicht gespeichert werden.\r\n"
-                                                  "Die Datei konnte nicht geschrieben werden.");
+    EXPECT_EQ(window.messages.messages[0].prompt,
+              "Der Bericht kann nicht gespeichert werden.\r\n"
+              "Die Datei wäre größer, als dieser Datenträger oder das System erlaubt.");
     EXPECT_EQ(window.messages.messages[0].title, "Fehler");
 }
 
