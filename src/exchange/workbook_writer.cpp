@@ -3,15 +3,14 @@
 
 #include "calc/media.h"
 #include "exchange/file_replacement.h"
+#include "exchange/zip_memory.h"
 
 #include <zip.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <ctime>
 #include <map>
-#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -259,76 +258,11 @@ Parts workbookParts(const std::vector<ResultValues>& results, const NumberFormat
     };
 }
 
-// The package as it grows in memory, written by minizip through these callbacks. minizip goes
-// back to finish each entry's header, so writes may land anywhere in what is already there.
-struct PackageBytes {
-    std::string bytes;
-    std::size_t position = 0;
-    bool outOfMemory = false;
-};
-
-voidpf packageOpen(voidpf opaque, const void*, int) {
-    return opaque;
-}
-
-uLong packageRead(voidpf, voidpf stream, void* buf, uLong size) {
-    auto* package = static_cast<PackageBytes*>(stream);
-    const std::size_t n = std::min<std::size_t>(
-        size, package->bytes.size() - std::min(package->position, package->bytes.size()));
-    std::memcpy(buf, package->bytes.data() + package->position, n);
-    package->position += n;
-    return static_cast<uLong>(n);
-}
-
-uLong packageWrite(voidpf, voidpf stream, const void* buf, uLong size) {
-    auto* package = static_cast<PackageBytes*>(stream);
-    try {
-        if (package->position + size > package->bytes.size()) {
-            package->bytes.resize(package->position + size);
-        }
-    } catch (const std::bad_alloc&) {
-        package->outOfMemory = true; // an exception must not pass through minizip's C frames
-        return 0;
-    }
-    std::memcpy(&package->bytes[package->position], buf, size);
-    package->position += size;
-    return size;
-}
-
-ZPOS64_T packageTell(voidpf, voidpf stream) {
-    return static_cast<PackageBytes*>(stream)->position;
-}
-
-long packageSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-    auto* package = static_cast<PackageBytes*>(stream);
-    const ZPOS64_T base = origin == ZLIB_FILEFUNC_SEEK_CUR   ? package->position
-                          : origin == ZLIB_FILEFUNC_SEEK_END ? package->bytes.size()
-                                                             : 0;
-    package->position = static_cast<std::size_t>(base + offset);
-    return 0;
-}
-
-int packageClose(voidpf, voidpf) {
-    return 0;
-}
-
-int packageError(voidpf, voidpf) {
-    return 0;
-}
-
 // The parts as one zip package, in memory: no file is touched until it is complete, and then
 // one plain write puts it on the disk, so that a failure there keeps its cause.
 std::string packageOf(const Parts& parts) {
-    PackageBytes package;
-    zlib_filefunc64_def io{};
-    io.zopen64_file = packageOpen;
-    io.zread_file = packageRead;
-    io.zwrite_file = packageWrite;
-    io.ztell64_file = packageTell;
-    io.zseek64_file = packageSeek;
-    io.zclose_file = packageClose;
-    io.zerror_file = packageError;
-    io.opaque = &package;
+    ZipMemory package;
+    zlib_filefunc64_def io = zipMemoryIo(package);
     zipFile zip = zipOpen2_64("", APPEND_STATUS_CREATE, nullptr, &io);
     bool ok = zip != nullptr;
     zip_fileinfo entry{};

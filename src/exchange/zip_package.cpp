@@ -2,82 +2,14 @@
 
 #include "exchange/reader_common.h"
 
-#include <algorithm>
-#include <cstring>
 #include <set>
 #include <string>
 
 namespace kolmaris::exchange_detail {
 
-namespace {
-
-voidpf memoryOpen(voidpf opaque, const void*, int mode) {
-    return (mode & ZLIB_FILEFUNC_MODE_WRITE) ? nullptr : opaque;
-}
-
-uLong memoryRead(voidpf, voidpf stream, void* buf, uLong size) {
-    auto* file = static_cast<MemoryFile*>(stream);
-    const auto total = static_cast<ZPOS64_T>(file->bytes->size());
-    const ZPOS64_T available = file->position < total ? total - file->position : 0;
-    const ZPOS64_T n = std::min<ZPOS64_T>(size, available);
-    std::memcpy(buf, file->bytes->constData() + file->position, static_cast<std::size_t>(n));
-    file->position += n;
-    return static_cast<uLong>(n);
-}
-
-uLong memoryWrite(voidpf, voidpf, const void*, uLong) {
-    return 0;
-}
-
-ZPOS64_T memoryTell(voidpf, voidpf stream) {
-    return static_cast<MemoryFile*>(stream)->position;
-}
-
-long memorySeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
-    auto* file = static_cast<MemoryFile*>(stream);
-    const auto total = static_cast<ZPOS64_T>(file->bytes->size());
-    ZPOS64_T base = 0;
-    switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET:
-        base = 0;
-        break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
-        base = file->position;
-        break;
-    case ZLIB_FILEFUNC_SEEK_END:
-        base = total;
-        break;
-    default:
-        return -1;
-    }
-    if (offset > total || base > total - offset) {
-        return -1; // offsets come from the file and may point anywhere
-    }
-    file->position = base + offset;
-    return 0;
-}
-
-int memoryClose(voidpf, voidpf) {
-    return 0;
-}
-
-int memoryError(voidpf, voidpf) {
-    return 0;
-}
-
-} // namespace
-
-Package::Package(const QByteArray& bytes) : bytes_(bytes) {
-    memory_.bytes = &bytes_;
-    zlib_filefunc64_def io{};
-    io.zopen64_file = memoryOpen;
-    io.zread_file = memoryRead;
-    io.zwrite_file = memoryWrite;
-    io.ztell64_file = memoryTell;
-    io.zseek64_file = memorySeek;
-    io.zclose_file = memoryClose;
-    io.zerror_file = memoryError;
-    io.opaque = &memory_;
+Package::Package(const QByteArray& bytes) {
+    memory_.bytes = bytes.toStdString();
+    zlib_filefunc64_def io = zipMemoryIo(memory_);
     zip_ = unzOpen2_64("", &io);
     if (zip_ == nullptr) {
         damaged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/zip_memory.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,12 +14,6 @@ namespace kolmaris::exchange_detail {
 // A workbook's zip container, read from memory within the reader's limits. Read with the system's
 // minizip, the same one the writer uses. (QuaZip carries its own copy of minizip under the same
 // symbol names; with both in one process calls land in the wrong copy and crash.)
-
-// The bytes of the file, seen by minizip through its I/O callbacks.
-struct MemoryFile {
-    const QByteArray* bytes = nullptr;
-    ZPOS64_T position = 0;
-};
 
 class Package {
 public:
@@ -39,8 +35,7 @@ private:
     // name holding one would stand in for another; no part name has a control character.
     void checkNames();
 
-    QByteArray bytes_;
-    MemoryFile memory_;
+    ZipMemory memory_;
     unzFile zip_ = nullptr;
 };
 
