@@ -155,9 +155,13 @@ std::size_t limitOf(const std::string& name) {
                                                                              : maxSmallPartBytes);
 }
 
+// Shared strings with one item.
+std::string oneString() {
+    return std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>x</t></si></sst>";
+}
+
 void readFile(benchmark::State& state, const hostile::Parts& parts) {
     const std::string file = hostile::packageBytes(parts);
-
     for (auto _ : state) {
         try {
             benchmark::DoNotOptimize(readResultsWorkbookBytes(file));
@@ -171,9 +175,7 @@ void readFile(benchmark::State& state, const hostile::Parts& parts) {
 // A whole file: the sheet holds the slowest markup, as much as the file's budget leaves after
 // the other parts, and text inside each root takes every part up to its byte limit.
 void BM_ReadWorkbook_Slowest(benchmark::State& state) {
-    const std::string strings =
-        std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>x</t></si></sst>";
-    hostile::Parts parts = hostile::workbookParts({}, {{"xl/sharedStrings.xml", strings}});
+    hostile::Parts parts = hostile::workbookParts({}, {{"xl/sharedStrings.xml", oneString()}});
     int items = maxXmlItems;
     for (const auto& [name, content] : parts) {
         items -= maxXmlItems - itemsLeftBeside(content);
@@ -193,10 +195,8 @@ BENCHMARK(BM_ReadWorkbook_Slowest)->Unit(benchmark::kMillisecond);
 void BM_ReadWorkbook_Padded(benchmark::State& state) {
     const char fill = " \n x"[state.range(0)];
     const bool inside = state.range(0) >= 2;
-    const std::string strings =
-        std::string("<sst xmlns=\"") + hostile::mainNs + "\"><si><t>x</t></si></sst>";
     hostile::Parts parts =
-        hostile::workbookParts(hostile::sheet("", "", ""), {{"xl/sharedStrings.xml", strings}});
+        hostile::workbookParts(hostile::sheet("", "", ""), {{"xl/sharedStrings.xml", oneString()}});
     for (auto& [name, content] : parts) {
         content = hostile::padded(content, fill, inside, inside ? limitOf(name) : maxPartBytes);
     }

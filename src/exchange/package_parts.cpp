@@ -98,8 +98,8 @@ std::vector<ListedSheet> listedSheets(const QByteArray& workbook, XmlBudget& bud
 
 } // namespace
 
-// The first worksheet and the shared strings, through the package's relationships; where
-// those are missing, the names every spreadsheet uses.
+// The first visible worksheet and the shared strings, through the package's relationships;
+// where those are missing, the names every spreadsheet uses.
 Parts locateParts(Package& package, XmlBudget& budget) {
     Parts parts{QStringLiteral("xl/worksheets/sheet1.xml"), QStringLiteral("xl/sharedStrings.xml")};
 

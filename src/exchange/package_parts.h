@@ -15,8 +15,8 @@ struct Parts {
     QString sharedStrings;
 };
 
-// The first worksheet and the shared strings, through the package's relationships; where
-// those are missing, the names every spreadsheet uses.
+// The first visible worksheet and the shared strings, through the package's relationships;
+// where those are missing, the names every spreadsheet uses.
 Parts locateParts(Package& package, XmlBudget& budget);
 
 // No bytes: the workbook has no shared strings.
