@@ -42,10 +42,9 @@ void recordPeakMemory(benchmark::State& state) {
 }
 
 struct Table {
-    Table() : results(fullTable()) { ResultStore(grid).append(results, context.format); }
-    std::vector<ResultValues> results;
-    GridModel grid;
-    ReportContext context{QLocale(QLocale::German, QLocale::Germany), NumberFormat{','},
+    Table() { store.append(fullTable(), context.numbers.format); }
+    ResultStore store;
+    ReportContext context{numberSettingsOf(QLocale(QLocale::German, QLocale::Germany)),
                           QDateTime::currentDateTime()};
 };
 
@@ -53,7 +52,7 @@ struct Table {
 void BM_ReportPdf(benchmark::State& state) {
     const Table table;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reportPdf(table.grid, table.results, table.context));
+        benchmark::DoNotOptimize(reportPdf(table.store.values(), table.context));
     }
     recordPeakMemory(state);
 }
@@ -65,7 +64,7 @@ void BM_SaveReportPdf(benchmark::State& state) {
     const std::string path =
         QDir::temp().filePath(QStringLiteral("kolmaris-bench.pdf")).toStdString();
     for (auto _ : state) {
-        saveReportPdf(path, table.grid, table.results, table.context);
+        saveReportPdf(path, table.store.values(), table.context);
     }
     std::remove(path.c_str());
     recordPeakMemory(state);

@@ -1,7 +1,7 @@
+#include "app/identity.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/qt_message_sink.h"
 #include "app/report/command_line.h"
-#include "app/window/identity.h"
 #include "app/window/main_window.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kolmaris::identity::applicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kolmaris::identity::applicationVersion));
-    QApplication::setDesktopFileName(QStringLiteral("Davudeviredidara"));
+    QApplication::setDesktopFileName(QString::fromUtf8(kolmaris::identity::applicationName));
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/16.png"));
     icon.addFile(QStringLiteral(":/icons/32.png"));

@@ -3,6 +3,7 @@
 #include "calc/checked.h"
 #include "calc/friction_eval.h"
 #include "calc/media.h"
+#include "calc/method_constants.h"
 
 #include <cmath>
 #include <iterator>
@@ -16,7 +17,7 @@ CalculationOutcome calculate(CalculationRecord& r, std::optional<Medium> medium,
     r.diameter = checked(r.diameterInput / 1000, "diameter");
     r.pipeLength = r.lengthInput;
     r.temperature = r.temperatureInput;
-    r.piValue = checked(22.0 / 7.0, "pi");
+    r.piValue = checked(method::piNumerator / method::piDenominator, "pi");
     r.flowRate = checked(r.flowRateInput / 60000, "flow rate");
     // Squares go through pow, as the loss formula does below.
     r.crossSection = checked(checked(std::pow(r.diameter, 2), "diameter squared") *

@@ -3,11 +3,13 @@
 // The sequence of friction-factor candidates. It depends on no input: every pass of every
 // search walks the same values, so they can be tabulated once and reached without walking.
 
+#include "calc/method_constants.h"
+
 namespace kolmaris::detail {
 
-inline constexpr double startStep = 0.001;
-inline constexpr double stepGrowth = 0.00000001;
-inline constexpr double stepLimit = 0.1;
+using method::startStep;
+using method::stepGrowth;
+using method::stepLimit;
 
 // Candidate k together with the increment that produced it.
 struct CandidatePoint {

@@ -8,7 +8,7 @@
 
 namespace kolmaris::detail {
 
-inline constexpr double acceptanceThresholds[] = {0.08, 0.1, 0.3};
+using method::acceptanceThresholds;
 
 // One candidate's side of the Colebrook balance. `completed` counts the record fields that
 // were computed before an operation broke down (4 when all of them were). No member
@@ -44,7 +44,7 @@ inline CandidateBalance evaluateBalance(const SearchInputs& in, double trial) {
     b.invSqrtLambda = inv;
     b.completed = 1;
 
-    const double scaledDiameter = in.diameter * 3.72;
+    const double scaledDiameter = in.diameter * method::roughnessDivisor;
     if (!finite(scaledDiameter)) {
         return b;
     }
@@ -53,13 +53,13 @@ inline CandidateBalance evaluateBalance(const SearchInputs& in, double trial) {
     if (!finite(roughnessTerm) || !finite(rootReynolds)) {
         return b;
     }
-    const double reynoldsTerm = 2.51 / rootReynolds;
+    const double reynoldsTerm = method::reynoldsNumerator / rootReynolds;
     const double argument = roughnessTerm + reynoldsTerm;
     // The logarithm is defined for positive arguments only.
     if (!finite(reynoldsTerm) || !finite(argument) || !(argument > 0)) {
         return b;
     }
-    const double rhs = std::log(argument) * (-2) / 2.30258509;
+    const double rhs = std::log(argument) * (-2) / method::logDivisor;
     if (!finite(rhs)) {
         return b;
     }

@@ -58,6 +58,17 @@ bool viscosityDependsOnTemperature(Medium medium) {
     return factsOf(medium).bandCount > 1;
 }
 
+bool withinViscosityTable(Medium medium, double temperature) {
+    // Written so that a NaN, which no comparison admits, counts as outside.
+    return !viscosityDependsOnTemperature(medium) ||
+           (temperature >= coldestBandOf(medium).from && temperature <= hottestBandOf(medium).to);
+}
+
+std::string viscosityRangeText(Medium medium, char decimalSeparator) {
+    return numberText(coldestBandOf(medium).from, decimalSeparator) + " bis " +
+           numberText(hottestBandOf(medium).to, decimalSeparator) + " °C";
+}
+
 const ViscosityBand& coldestBandOf(Medium medium) {
     return factsOf(medium).bands[0];
 }
@@ -84,9 +95,7 @@ std::string bandText(const ViscosityBand& band, char decimalSeparator) {
 
 void setViscosity(CalculationRecord& record, Medium medium, MessageSink& messages) {
     const double t = record.temperature;
-    // Written so that a NaN, which no comparison admits, counts as out of range as well.
-    if (viscosityDependsOnTemperature(medium) &&
-        !(t >= coldestBandOf(medium).from && t <= hottestBandOf(medium).to)) {
+    if (!withinViscosityTable(medium, t)) {
         messages.showMessage("Temperaturangabe nicht möglich!", WarningStyle, warningTitle);
     }
     record.viscosity = viscosityBandOf(medium, t).viscosity;

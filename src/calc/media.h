@@ -2,6 +2,7 @@
 
 #include "calc/calculation.h"
 #include "calc/message_sink.h"
+#include "calc/pipe_series.h"
 
 #include <cstddef>
 #include <iterator>
@@ -10,8 +11,9 @@
 #include <utility>
 
 // What the program knows of its media and pipe materials, each fact once. The window's option
-// buttons, the workbooks, the chart's legend and the notes take their names from here, and
-// every list of media or materials follows the order of these tables.
+// buttons, the help text, the workbooks, the chart's legend, the notes and the pipe sizing take
+// their names and data from here, and every list of media or materials follows the order of
+// these tables.
 namespace kolmaris {
 
 // One step of a medium's viscosity table. A band includes its lower bound and ends below its
@@ -24,18 +26,26 @@ struct ViscosityBand {
     double viscosity; // m²/s, kinematic
 };
 
+// The limits a pipe sizing for the medium starts from, until the user chooses others.
+struct SizingLimits {
+    double maxVelocity;     // m/s
+    double maxLossPerMetre; // Pa/m
+};
+
 struct MediumFacts {
     Medium medium;
     const char* name;           // as the window's option button shows it
     double density;             // kg/m³
     const ViscosityBand* bands; // coldest first
     std::size_t bandCount;
+    SizingLimits sizing;
 };
 
 struct MaterialFacts {
     Material material;
-    const char* name; // as the window's option button shows it
-    double roughness; // absolute wall roughness, m
+    const char* name;       // as the window's option button shows it
+    double roughness;       // absolute wall roughness, m
+    PipeSeriesFacts series; // the standard sizes it is sold in
 };
 
 namespace media_data {
@@ -56,22 +66,42 @@ inline constexpr ViscosityBand compressedAir[] = {
 
 } // namespace media_data
 
-// The media in the order the window lists them.
+// The media in the order the window lists them. The sizing limits: water in buildings about
+// 1 m/s (no flow noise) and 100–200 Pa/m; fuel oil slow and within the burner pump's suction;
+// low-pressure gas a few hundred pascals in all; compressed air 0,1 bar over the network.
 inline constexpr MediumFacts mediumTable[] = {
-    {Medium::Water, "Wasser", 1000, media_data::water, std::size(media_data::water)},
-    {Medium::FuelOil, "Heizöl (EL)", 860, media_data::fuelOil, std::size(media_data::fuelOil)},
-    {Medium::NaturalGas, "Erdgas", 0.76, media_data::naturalGas, std::size(media_data::naturalGas)},
-    {Medium::CompressedAir, "Druckluft", 9.459, media_data::compressedAir,
-     std::size(media_data::compressedAir)},
+    {Medium::Water, "Wasser", 1000, media_data::water, std::size(media_data::water), {1.0, 150}},
+    {Medium::FuelOil,
+     "Heizöl (EL)",
+     860,
+     media_data::fuelOil,
+     std::size(media_data::fuelOil),
+     {0.5, 1000}},
+    {Medium::NaturalGas,
+     "Erdgas",
+     0.76,
+     media_data::naturalGas,
+     std::size(media_data::naturalGas),
+     {6.0, 10}},
+    {Medium::CompressedAir,
+     "Druckluft",
+     9.459,
+     media_data::compressedAir,
+     std::size(media_data::compressedAir),
+     {6.0, 100}},
 };
 
 // The pipe materials in the order the window lists them.
 inline constexpr MaterialFacts materialTable[] = {
-    {Material::GalvanisedIron, "Eisenrohr verzinkt", 0.00015},
-    {Material::BlackIron, "Eisenrohr schwarz", 0.000045},
-    {Material::StainlessSteel, "Chromstahlrohr", 0.0000015},
-    {Material::Plastic, "Kunststoffrohr", 0.000007},
-    {Material::Copper, "Kupferrohr", 0.0000015},
+    {Material::GalvanisedIron, "Eisenrohr verzinkt", 0.00015,
+     series_data::seriesOf(series_data::threadedSteel)},
+    {Material::BlackIron, "Eisenrohr schwarz", 0.000045,
+     series_data::seriesOf(series_data::threadedSteel)},
+    {Material::StainlessSteel, "Chromstahlrohr", 0.0000015,
+     series_data::seriesOf(series_data::stainlessPress)},
+    {Material::Plastic, "Kunststoffrohr", 0.000007,
+     series_data::seriesOf(series_data::polyethylene)},
+    {Material::Copper, "Kupferrohr", 0.0000015, series_data::seriesOf(series_data::copper)},
 };
 
 namespace media_data {
@@ -105,6 +135,14 @@ const char* nameOf(Material material);
 
 // Whether the medium's viscosity depends on the temperature, so that its table covers a range.
 bool viscosityDependsOnTemperature(Medium medium);
+
+// Whether the medium's viscosity table covers `temperature`, its bounds included. A NaN is
+// outside; a medium of one band covers every temperature.
+bool withinViscosityTable(Medium medium, double temperature);
+
+// The temperatures the medium's table covers, as the help and the pipe sizing write them:
+// "0 bis 100 °C".
+std::string viscosityRangeText(Medium medium, char decimalSeparator);
 
 // The band a run at `temperature` uses: the first whose upper bound lies above it, else the
 // hottest (above the table, at its upper bound, and for a NaN).

@@ -30,6 +30,9 @@ private:
     Kind kind_;
 };
 
+// The first line of every message about a workbook that was not saved.
+inline const char* const workbookSaveHeadline = "Die Tabelle kann nicht gespeichert werden.";
+
 // Writes the results, numbered 1 to n in their order, to an .xlsx workbook at `path`: the title
 // and units rows as text, every result as numbers formatted "0", "0.00" and "0.00000" with the
 // values the table shows for them; from column H on each result's inputs as exact numbers and
@@ -70,6 +73,9 @@ WorkbookResults readResultsWorkbook(const std::string& path);
 
 // The same for a workbook already in memory.
 WorkbookResults readResultsWorkbookBytes(const std::string& bytes);
+
+// What the user is told of a workbook that holds no result rows.
+inline const char* const noResultsText = "Die Datei enthält keine Ergebnisse.";
 
 // What was left out, in German for the user; empty when nothing was.
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut);

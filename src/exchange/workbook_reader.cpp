@@ -4,21 +4,13 @@
 #include "exchange/workbook.h"
 #include "exchange/zip_package.h"
 
+#include "files/file_reading.h"
+
 #include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
 
 #include <optional>
 #include <string>
 #include <vector>
-
-#ifndef _WIN32
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace kolmaris {
 
@@ -85,77 +77,16 @@ std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
 }
 
 WorkbookResults readResultsWorkbook(const std::string& path) {
-#ifdef _WIN32
-    const QString name = QString::fromStdString(path);
-    if (!QFileInfo::exists(name)) {
-        reject(Kind::CannotOpen, "Die Datei gibt es nicht.");
-    }
-    QFile file(name);
-    if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
-        reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
-    }
-    // Read one byte past the limit rather than trusting size().
-    const QByteArray bytes = file.read(maxFileBytes + 1);
-    if (bytes.size() > maxFileBytes) {
-        tooLarge();
-    }
-    if (file.error() != QFileDevice::NoError) {
-        reject(Kind::CannotOpen, "Die Datei lässt sich nicht lesen.");
-    }
-    return readWorkbook(bytes);
-#else
-    // A pipe blocks the first read until a writer comes, a device may never end: only a regular
-    // file is read. The check before opening keeps devices closed; the one after it catches a
-    // file swapped in between, and O_NONBLOCK keeps even that open from waiting.
-    auto refuseUnlessRegular = [](const struct stat& info) {
-        if (S_ISDIR(info.st_mode)) {
-            reject(Kind::CannotOpen, "Das ist ein Ordner, keine Datei.");
-        }
-        if (!S_ISREG(info.st_mode)) {
-            reject(Kind::CannotOpen, "Das ist keine gewöhnliche Datei, sondern etwa eine Pipe "
-                                     "oder ein Gerät.");
-        }
-    };
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        reject(Kind::CannotOpen, errno == ENOENT || errno == ENOTDIR
-                                     ? "Die Datei gibt es nicht."
-                                     : "Die Datei lässt sich nicht öffnen.");
-    }
-    refuseUnlessRegular(info);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    if (::fstat(fd, &info) != 0) {
-        reject(Kind::CannotOpen, "Die Datei lässt sich nicht öffnen.");
-    }
-    refuseUnlessRegular(info);
-    // Read one byte past the limit rather than trusting the size the file system reports.
-    QByteArray bytes;
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            reject(Kind::CannotOpen, "Die Datei lässt sich nicht lesen.");
-        }
-        if (n == 0) {
-            break;
-        }
-        bytes.append(chunk, static_cast<qsizetype>(n));
-        if (bytes.size() > maxFileBytes) {
+    std::string bytes;
+    try {
+        bytes = readRegularFile(path, static_cast<std::size_t>(maxFileBytes));
+    } catch (const FileError& error) {
+        if (error.kind() == FileError::Kind::TooLarge) {
             tooLarge();
         }
+        reject(Kind::CannotOpen, error.what());
     }
-    return readWorkbook(bytes);
-#endif
+    return readResultsWorkbookBytes(bytes);
 }
 
 WorkbookResults readResultsWorkbookBytes(const std::string& bytes) {

@@ -20,10 +20,6 @@ std::string cellName(int row, int col) {
     return letters + std::to_string(row + 1);
 }
 
-std::string resultCount(int count) {
-    return std::to_string(count) + (count == 1 ? " Ergebnis" : " Ergebnisse");
-}
-
 void fail(WorkbookError::Kind kind, const std::string& headline, const std::string& reason) {
     throw WorkbookError(kind, headline + crlf + reason);
 }

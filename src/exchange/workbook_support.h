@@ -25,9 +25,6 @@ const char* inputHeaderText(int row, int inputCol);
 // "C5" for row index 4, column index 2.
 std::string cellName(int row, int col);
 
-// "1 Ergebnis", "3 Ergebnisse".
-std::string resultCount(int count);
-
 [[noreturn]] void fail(WorkbookError::Kind kind, const std::string& headline,
                        const std::string& reason);
 

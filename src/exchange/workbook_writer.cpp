@@ -2,8 +2,8 @@
 #include "exchange/workbook_support.h"
 
 #include "calc/media.h"
-#include "exchange/file_replacement.h"
 #include "exchange/zip_memory.h"
+#include "files/file_replacement.h"
 
 #include <zip.h>
 
@@ -20,6 +20,10 @@ namespace kolmaris {
 namespace {
 
 using namespace exchange_detail;
+
+[[noreturn]] void cannotWrite(const std::string& reason) {
+    fail(WorkbookError::Kind::CannotWrite, workbookSaveHeadline, reason);
+}
 
 const char* const xmlHeader = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 const char* const mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -136,7 +140,7 @@ public:
     // A value must read back as itself: a number that is none cannot be written.
     void number(int col, double value, int style = 0) {
         if (!std::isfinite(value)) {
-            fail(WorkbookError::Kind::TableUnusable, saveHeadline,
+            fail(WorkbookError::Kind::TableUnusable, workbookSaveHeadline,
                  "In Zelle " + cellName(row_, col) + " der Tabelle steht keine Zahl.");
         }
         cells_ += "<c r=\"" + cellName(row_, col) + "\"" +
@@ -297,13 +301,15 @@ std::string packageOf(const Parts& parts) {
 void writeResultsWorkbook(const std::vector<ResultValues>& results, const NumberFormat& format,
                           const std::string& path) {
     if (results.size() > static_cast<std::size_t>(maxResults)) {
-        fail(WorkbookError::Kind::TableUnusable, saveHeadline,
+        fail(WorkbookError::Kind::TableUnusable, workbookSaveHeadline,
              "Die Tabelle hat mehr als " + resultCount(maxResults) + ".");
     }
     const std::string package = packageOf(workbookParts(results, format));
-    replaceFile(path, [&package](const std::string& temporary) {
-        writeBytes(temporary, package.data(), package.size());
-    });
+    try {
+        replaceFileWith(path, package.data(), package.size());
+    } catch (const FileError& error) {
+        cannotWrite(error.what());
+    }
 }
 
 } // namespace kolmaris

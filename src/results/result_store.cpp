@@ -17,15 +17,7 @@ const char* const notTaken = "Die Ergebnisse können nicht übernommen werden.";
     throw ResultsNotTaken(kind, headline + crlf + reason);
 }
 
-std::string resultCount(int count) {
-    return std::to_string(count) + (count == 1 ? " Ergebnis" : " Ergebnisse");
-}
-
 void checkAppendable(const GridModel& table, const std::vector<ResultValues>& results) {
-    if (!isSetUp(table)) {
-        refuse(ResultsNotTaken::Kind::TableUnusable, notTaken,
-               "Die Tabelle ist nicht eingerichtet.");
-    }
     for (const ResultValues& v : results) {
         for (const double x : {v.velocity, v.lossPerMetre, v.lossTotal, v.reynolds, v.lambda}) {
             if (!std::isfinite(x)) {
@@ -64,7 +56,7 @@ void appendRows(GridModel& table, const std::vector<ResultValues>& results,
 
 } // namespace
 
-ResultStore::ResultStore(GridModel& grid) : grid_(grid) {
+ResultStore::ResultStore() {
     initResultsTable(grid_);
     values_.reserve(maxResults);
 }

@@ -16,7 +16,6 @@ namespace kolmaris {
 class ResultsNotTaken : public KolmarisError {
 public:
     enum class Kind {
-        TableUnusable,  // the table is not set up
         Damaged,        // a value is not a finite number
         TooManyResults, // more results than the table can still take
     };
@@ -32,11 +31,14 @@ private:
 // never disagree: the grid shows count() results, values() holds them in the same order.
 class ResultStore {
 public:
-    // Sets the grid up as the window first shows it. The grid must outlive the store and be
-    // written only through it.
-    explicit ResultStore(GridModel& grid);
+    // Sets the table up as the window first shows it.
+    ResultStore();
 
+    // The table's texts, for reading: only the store writes them.
     const GridModel& grid() const { return grid_; }
+    // The one view told of every change of the texts; nullptr to detach. The observer must be
+    // detached before it dies.
+    void setGridObserver(GridObserver* observer) { grid_.setObserver(observer); }
     // The results standing, as the table counts them.
     int count() const;
     // Result 1 first; exactly count() of them.
@@ -52,12 +54,12 @@ public:
     int write(const ResultValues& values, const NumberFormat& format);
     // Appends results below those standing, numbered on from them in the table's own number
     // texts, then sizes the grid and rewrites its header rows as prepare() does, without its
-    // full-table message. Throws ResultsNotTaken when the table is not set up, a value is not
-    // finite or they do not all fit, and then the table is as it was, its view told of nothing.
+    // full-table message. Throws ResultsNotTaken when a value is not finite or they do not all
+    // fit, and then the table is as it was, its view told of nothing.
     void append(const std::vector<ResultValues>& results, const NumberFormat& format);
 
 private:
-    GridModel& grid_;
+    GridModel grid_;
     std::vector<ResultValues> values_; // [number - 1]
 };
 

@@ -87,12 +87,10 @@ int writeResultRow(GridModel& grid, const ResultValues& values, const NumberForm
     const std::int16_t number = checkedAdd(row, -1);
     grid.setCol(0);
     grid.setRow(row);
-    grid.setText(formatFixed(number, columnDecimals[0], format));
-    const double cells[] = {values.velocity, values.lossPerMetre, values.lossTotal, values.reynolds,
-                            values.lambda};
+    grid.setText(resultCellText(values, number, 0, format));
     for (int col = 1; col < tableCols; ++col) {
         grid.setCol(col);
-        grid.setText(formatFixed(cells[col - 1], columnDecimals[col], format));
+        grid.setText(resultCellText(values, number, col, format));
     }
     return number;
 }

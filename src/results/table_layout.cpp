@@ -20,8 +20,22 @@ const char* headerText(int row, int col) {
     return headerTexts[row][col];
 }
 
-bool isSetUp(const GridModel& table) {
-    return table.cols() == tableCols && table.rows() >= headerRows;
+std::string resultCellText(const ResultValues& values, int number, int col,
+                           const NumberFormat& format) {
+    const double cells[tableCols] = {static_cast<double>(number),
+                                     values.velocity,
+                                     values.lossPerMetre,
+                                     values.lossTotal,
+                                     values.reynolds,
+                                     values.lambda};
+    if (col < 0 || col >= tableCols) {
+        throw GridSelectionRefused("no result column " + std::to_string(col));
+    }
+    return formatFixed(cells[col], columnDecimals[col], format);
+}
+
+std::string resultCount(int count) {
+    return std::to_string(count) + (count == 1 ? " Ergebnis" : " Ergebnisse");
 }
 
 int standingResults(const GridModel& table) {

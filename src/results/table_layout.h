@@ -1,6 +1,10 @@
 #pragma once
 
 #include "results/grid_model.h"
+#include "results/number_format.h"
+#include "results/result_row.h"
+
+#include <string>
 
 namespace kolmaris {
 
@@ -21,8 +25,13 @@ inline constexpr int scanCol = 1;
 // A header cell as the table writes it, leading blanks included (row 0 titles, row 1 units).
 const char* headerText(int row, int col);
 
-// Whether the grid has the table's columns and header rows at all.
-bool isSetUp(const GridModel& table);
+// The text a result row shows in column `col`: its number (column 0) or one of its values, with
+// the column's pattern. The grid, the announcement and the report all show these texts.
+std::string resultCellText(const ResultValues& values, int number, int col,
+                           const NumberFormat& format);
+
+// "1 Ergebnis", "3 Ergebnisse".
+std::string resultCount(int count);
 
 // The results standing: the rows from 2 on, up to the first one whose column-1 text is empty.
 int standingResults(const GridModel& table);

@@ -24,7 +24,10 @@ std::string cellsAsTabSeparatedText(const GridModel& grid, int firstRow, int fir
                                     const std::function<bool(int row, int col)>& included) {
     firstRow = std::max(firstRow, 0);
     firstCol = std::max(firstCol, 0);
-    lastRow = std::min(lastRow, grid.rows() - 1);
+    // The free rows below the results hold nothing to copy; results stand without gaps below
+    // the header rows.
+    lastRow = std::min(
+        {lastRow, grid.rows() - 1, std::max(headerRows + standingResults(grid) - 1, firstRow)});
     lastCol = std::min(lastCol, grid.cols() - 1);
     std::string text;
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -42,9 +45,7 @@ std::string cellsAsTabSeparatedText(const GridModel& grid, int firstRow, int fir
 }
 
 std::string tableAsTabSeparatedText(const GridModel& grid) {
-    // Results stand without gaps below the header rows.
-    const int lastRow = std::min(grid.rows(), headerRows + standingResults(grid)) - 1;
-    return cellsAsTabSeparatedText(grid, 0, 0, lastRow, grid.cols() - 1,
+    return cellsAsTabSeparatedText(grid, 0, 0, grid.rows() - 1, grid.cols() - 1,
                                    [](int, int) { return true; });
 }
 

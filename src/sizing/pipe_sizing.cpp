@@ -8,12 +8,6 @@ namespace kolmaris {
 
 namespace {
 
-// Written so that a NaN, which no comparison admits, counts as outside as well.
-bool outsideViscosityTable(Medium medium, double temperature) {
-    return viscosityDependsOnTemperature(medium) &&
-           !(temperature >= coldestBandOf(medium).from && temperature <= hottestBandOf(medium).to);
-}
-
 void checkRequest(const SizingRequest& r) {
     if (!(std::isfinite(r.flowRate) && r.flowRate > 0)) {
         throw SizingRequestError("Der Volumenstrom muss eine positive Zahl sein.");
@@ -24,9 +18,10 @@ void checkRequest(const SizingRequest& r) {
     if (!std::isfinite(r.maxVelocity) || !std::isfinite(r.maxLossPerMetre)) {
         throw SizingRequestError("Die Grenzwerte müssen endliche Zahlen sein.");
     }
-    if (outsideViscosityTable(r.medium, r.temperature)) {
+    if (!withinViscosityTable(r.medium, r.temperature)) {
         throw SizingRequestError(std::string("Für ") + nameOf(r.medium) +
-                                 " kennt die Berechnung nur Temperaturen von 0 bis 100 °C.");
+                                 " kennt die Berechnung nur Temperaturen von " +
+                                 viscosityRangeText(r.medium, ',') + ".");
     }
     if (!std::isfinite(r.temperature)) {
         throw SizingRequestError("Die Temperatur ist keine endliche Zahl.");
@@ -36,17 +31,7 @@ void checkRequest(const SizingRequest& r) {
 } // namespace
 
 SizingLimits defaultLimits(Medium medium) {
-    switch (medium) {
-    case Medium::Water:
-        return {1.0, 150};
-    case Medium::FuelOil:
-        return {0.5, 1000};
-    case Medium::NaturalGas:
-        return {6.0, 10};
-    case Medium::CompressedAir:
-        return {6.0, 100};
-    }
-    return {1.0, 150}; // unreachable
+    return factsOf(medium).sizing;
 }
 
 SizingResult sizePipe(const SizingRequest& request, const std::vector<PipeSize>& series) {

@@ -2,6 +2,7 @@
 
 #include "calc/calculation.h"
 #include "calc/errors.h"
+#include "calc/media.h"
 #include "results/result_row.h"
 
 #include <cstddef>
@@ -19,7 +20,8 @@ struct PipeSize {
     double innerDiameter; // outer minus twice the wall, as the decimal the tables mean
 };
 
-// The standard series of a pipe material, by strictly increasing inner diameter.
+// The standard series of a pipe material (its row of the material table), by strictly
+// increasing inner diameter.
 const std::vector<PipeSize>& standardSeries(Material material);
 
 // What to size for, in the units the main window asks for: dm³/min, m, °C; the limits in m/s
@@ -35,10 +37,6 @@ struct SizingRequest {
 };
 
 // Limits that suit a medium when the user has not chosen any.
-struct SizingLimits {
-    double maxVelocity;     // m/s
-    double maxLossPerMetre; // Pa/m
-};
 SizingLimits defaultLimits(Medium medium);
 
 // One size with what "Berechnen" would write for it; no values when the calculation fails.

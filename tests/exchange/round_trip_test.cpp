@@ -26,12 +26,11 @@ GridModel throughWorkbook(const std::vector<ResultValues>& results, const Number
     QTemporaryDir dir;
     const std::string path = dir.filePath("Kolmaris-Ergebnisse.xlsx").toStdString();
     writeResultsWorkbook(results, from, path);
-    GridModel fresh;
-    ResultStore store(fresh);
+    ResultStore store;
     test_support::RecordingSink sink;
     store.prepare(sink);
     store.append(readResultsWorkbook(path).results, to);
-    return fresh;
+    return store.grid();
 }
 
 std::vector<ResultValues> fullTable() {

@@ -1,5 +1,5 @@
-#include "exchange/file_replacement.h"
 #include "exchange/workbook.h"
+#include "files/file_replacement.h"
 #include "number_formats.h"
 #include "package_support.h"
 #include "table_support.h"
@@ -266,11 +266,11 @@ TEST(WriteWorkbook, AFailedWriteLeavesTheOlderFileAndNoDebris) {
 
 TEST(WriteWorkbook, AFullDiskIsNamedAsSuch) {
     try {
-        exchange_detail::writeBytes("/dev/full", "PK", 2); // full whatever is written
+        writeBytes("/dev/full", "PK", 2); // full whatever is written
         ADD_FAILURE() << "wrote to a full disk";
-    } catch (const WorkbookError& e) {
-        EXPECT_EQ(std::string(e.what()), std::string(exchange_detail::saveHeadline) +
-                                             "\r\nAuf dem Datenträger ist nicht genug Platz.");
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::CannotWrite);
+        EXPECT_EQ(std::string(e.what()), "Auf dem Datenträger ist nicht genug Platz.");
     }
 }
 

@@ -39,8 +39,7 @@ struct Table {
         }
         store.prepare(sink);
     }
-    GridModel grid;
-    ResultStore store{grid};
+    ResultStore store;
     RecordingSink sink;
 };
 
@@ -75,10 +74,10 @@ TEST(ResultStore, KeepsEveryWrittenResultAndRefusesTheOneTooMany) {
     }
     const auto full = std::vector<ResultValues>(all.begin(), all.end() - 1);
     expectInStep(table.store, full);
-    const auto before = cellsOf(table.grid);
+    const auto before = cellsOf(table.store.grid());
     table.store.prepare(table.sink);
     EXPECT_THROW(table.store.write(all.back(), german), GridSelectionRefused);
-    EXPECT_EQ(cellsOf(table.grid), before);
+    EXPECT_EQ(cellsOf(table.store.grid()), before);
     expectInStep(table.store, full);
 }
 
@@ -89,32 +88,33 @@ TEST(AppendResults, LeavesTheTableAsCalculationsOfTheSameResultsWould) {
     for (const auto& c : cases) {
         auto table = std::make_unique<Table>(generated(0, c.standing));
         CountingObserver view;
-        table->grid.setObserver(&view);
+        table->store.setGridObserver(&view);
         const auto added = generated(c.standing, c.added);
         table->store.append(added, german);
         const Table calculated(generated(0, c.standing + c.added));
-        EXPECT_EQ(cellsOf(table->grid), cellsOf(calculated.grid)) << c.standing << " + " << c.added;
+        EXPECT_EQ(cellsOf(table->store.grid()), cellsOf(calculated.store.grid()))
+            << c.standing << " + " << c.added;
         EXPECT_GT(view.changes, 0); // the view hears of the real append
         expectInStep(table->store, generated(0, c.standing + c.added));
-        table->grid.setObserver(nullptr);
+        table->store.setGridObserver(nullptr);
     }
 }
 
 TEST(AppendResults, NothingToAppendOnlySizesTheTable) {
     Table table(generated(0, 4));
-    const auto before = cellsOf(table.grid);
+    const auto before = cellsOf(table.store.grid());
     table.store.append({}, german);
-    EXPECT_EQ(cellsOf(table.grid), before);
+    EXPECT_EQ(cellsOf(table.store.grid()), before);
 }
 
 // The failure appending raises, after which the table must be exactly as before, unseen by
 // its view.
 Kind refusal(Table& table, const std::vector<ResultValues>& results, std::string* message) {
-    const auto before = cellsOf(table.grid);
+    const auto before = cellsOf(table.store.grid());
     const auto kept = table.store.values();
     CountingObserver view;
-    table.grid.setObserver(&view);
-    Kind kind = Kind::TableUnusable;
+    table.store.setGridObserver(&view);
+    Kind kind = Kind::Damaged;
     try {
         table.store.append(results, german);
         ADD_FAILURE() << "appended";
@@ -124,10 +124,10 @@ Kind refusal(Table& table, const std::vector<ResultValues>& results, std::string
             *message = e.what();
         }
     }
-    EXPECT_EQ(cellsOf(table.grid), before);
+    EXPECT_EQ(cellsOf(table.store.grid()), before);
     EXPECT_EQ(view.changes, 0);
     expectInStep(table.store, kept);
-    table.grid.setObserver(nullptr);
+    table.store.setGridObserver(nullptr);
     return kind;
 }
 
@@ -153,9 +153,6 @@ TEST(AppendResults, RefusesUnusableInput) {
         results[1].lambda = bad;
         EXPECT_EQ(refusal(table, results, nullptr), Kind::Damaged);
     }
-    Table bare({});
-    bare.grid.setCols(1); // no longer the table's shape
-    EXPECT_EQ(refusal(bare, generated(0, 1), nullptr), Kind::TableUnusable);
 }
 
 } // namespace

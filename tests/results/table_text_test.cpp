@@ -37,9 +37,10 @@ TEST(TableText, ASelectionKeepsItsShapeWithEmptyFieldsForUnselectedCells) {
         return (row == 2 && col == 1) || (row == 3 && col == 4);
     };
     EXPECT_EQ(cellsAsTabSeparatedText(grid, 2, 1, 3, 4, selected), "0,85\t\t\t\n\t\t\t42004\n");
-    // A rectangle reaching past the grid is cut to it.
+    // A rectangle reaching past the results is cut to them, unless it starts below them.
     EXPECT_EQ(cellsAsTabSeparatedText(grid, 3, 4, 99, 99, [](int, int) { return true; }),
-              "42004\t0,02400\n\t\n");
+              "42004\t0,02400\n");
+    EXPECT_EQ(cellsAsTabSeparatedText(grid, 4, 4, 99, 99, [](int, int) { return true; }), "\t\n");
 }
 
 TEST(TableText, AnEmptyTableStillCopiesItsHeader) {

@@ -50,12 +50,13 @@ int main(int argc, char* argv[]) {
         results.push_back(resultOf(record, s.medium, s.material));
     }
     const QLocale german(QLocale::German, QLocale::Germany);
-    const NumberFormat format = reportNumberFormat(german);
-    GridModel table;
-    ResultStore(table).append(results, format);
+    const NumberSettings numbers = numberSettingsOf(german);
+    const NumberFormat& format = numbers.format;
+    ResultStore table;
     try {
-        saveReportPdf(argv[1], table, results,
-                      {german, format, QDateTime(QDate(2026, 12, 8), QTime(14, 30))});
+        table.append(results, format);
+        saveReportPdf(argv[1], table.values(),
+                      {numbers, QDateTime(QDate(2026, 12, 8), QTime(14, 30))});
         if (argc == 3) {
             writeResultsWorkbook(results, format, argv[2]);
         }

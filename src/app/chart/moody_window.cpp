@@ -2,7 +2,10 @@
 
 #include "app/chart/window_placement.h"
 #include "app/platform/file_dialogs.h"
+#include "files/file_replacement.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,7 +13,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
@@ -103,17 +105,13 @@ QString MoodyWindow::proposedPictureName() {
 }
 
 void MoodyWindow::savePicture(const QString& path) const {
-    // Written under a temporary name and renamed only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw PictureError("Die Datei kann nicht angelegt werden: " +
-                           file.errorString().toStdString());
-    }
     const QSize size = chart_->size();
     const QRectF bounds(QPointF(0, 0), QSizeF(size));
+    QBuffer picture;
+    picture.open(QIODevice::WriteOnly);
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&picture);
         svg.setSize(size);
         svg.setViewBox(bounds);
         svg.setTitle(QStringLiteral("Moody-Diagramm"));
@@ -130,14 +128,17 @@ void MoodyWindow::savePicture(const QString& path) const {
         QPainter painter(&image);
         chart_->render(painter, bounds);
         painter.end();
-        if (!image.save(&file, "PNG")) {
-            file.cancelWriting();
+        if (!image.save(&picture, "PNG")) {
             throw PictureError("Das PNG-Bild kann nicht geschrieben werden.");
         }
     }
-    if (!file.commit()) {
-        throw PictureError("Die Datei kann nicht geschrieben werden: " +
-                           file.errorString().toStdString());
+    // Put in place as every file of the program is: whole, or not at all.
+    const QByteArray& bytes = picture.data();
+    try {
+        replaceFileWith(QFile::encodeName(path).toStdString(), bytes.constData(),
+                        static_cast<std::size_t>(bytes.size()));
+    } catch (const FileError& error) {
+        throw PictureError(error.what());
     }
 }
 

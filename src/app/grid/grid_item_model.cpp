@@ -14,14 +14,8 @@ Qt::Alignment GridItemModel::alignmentOf(int gridRow, int gridCol) {
     return (numberCell ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-GridItemModel::GridItemModel(GridModel& grid, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), shownRows_(grid.rows()), shownCols_(grid.cols()) {
-    grid_.setObserver(this);
-}
-
-GridItemModel::~GridItemModel() {
-    grid_.setObserver(nullptr);
-}
+GridItemModel::GridItemModel(const GridModel& grid, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), shownRows_(grid.rows()), shownCols_(grid.cols()) {}
 
 int GridItemModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(shownRows_ - fixedRows, 0);

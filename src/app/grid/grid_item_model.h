@@ -20,8 +20,8 @@ public:
     static constexpr int fixedRows = 1;
     static constexpr int fixedCols = 1;
 
-    explicit GridItemModel(GridModel& grid, QObject* parent = nullptr);
-    ~GridItemModel() override;
+    // Reads `grid` only; whoever may write it tells this model of every change.
+    explicit GridItemModel(const GridModel& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -53,7 +53,7 @@ private:
     // Tells views of the rows or columns that come or go as the shown count becomes newCount.
     void reshapeShown(Qt::Orientation orientation, int newCount);
 
-    GridModel& grid_;
+    const GridModel& grid_;
     std::function<std::string(int gridRow)> describeRow_;
     // The shape as last announced to views; between an "about to" and a "changed" call it may
     // differ from the grid's own.

@@ -169,8 +169,9 @@ void FixedCellsHeader::paintSection(QPainter* painter, const QRect& rect, int lo
 
 // --- ResultsGridView --------------------------------------------------------------------------
 
-ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
-    : QTableView(parent), grid_(grid), model_(new GridItemModel(grid, this)) {
+ResultsGridView::ResultsGridView(const GridModel& grid, GridObservation observe, QWidget* parent)
+    : QTableView(parent), grid_(grid), observe_(std::move(observe)),
+      model_(new GridItemModel(grid, this)) {
     // Where the face is missing, fall back to a proportional sans face: left to itself, the
     // font matcher may pick a monospaced one that overflows the columns.
     QFont font;
@@ -226,6 +227,11 @@ ResultsGridView::ResultsGridView(GridModel& grid, QWidget* parent)
     connect(model_, &GridItemModel::cornerChanged, this, &ResultsGridView::scheduleFit);
     connect(model_, &QAbstractItemModel::rowsInserted, this, &ResultsGridView::scheduleFit);
     connect(model_, &QAbstractItemModel::columnsInserted, this, &ResultsGridView::scheduleFit);
+    observe_(model_);
+}
+
+ResultsGridView::~ResultsGridView() {
+    observe_(nullptr);
 }
 
 void ResultsGridView::place(const QRect& geometry) {
@@ -318,8 +324,6 @@ QString ResultsGridView::copyText() const {
         left = std::min(left, index.column() + fixedCols);
         right = std::max(right, index.column() + fixedCols);
     }
-    // The free rows below the results hold nothing to copy.
-    bottom = std::min(bottom, std::max(headerRows + standingResults(grid_) - 1, top));
     const QItemSelectionModel* selection = selectionModel();
     const auto included = [this, selection](int row, int col) {
         return selection->isSelected(model_->index(row - fixedRows, col - fixedCols));

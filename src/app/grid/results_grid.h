@@ -5,17 +5,25 @@
 
 #include <QTableView>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kolmaris {
+
+// Attaches an observer to the grid's owner, or detaches it (nullptr): the grid is written only
+// by its owner, which tells the view of every change.
+using GridObservation = std::function<void(GridObserver*)>;
 
 // The results grid of the main window.
 class ResultsGridView : public QTableView {
     Q_OBJECT
 
 public:
-    ResultsGridView(GridModel& grid, QWidget* parent);
+    // Shows `grid`; `observe` attaches the view to its owner now and detaches it when the view
+    // dies, so the owner must outlive the view.
+    ResultsGridView(const GridModel& grid, GridObservation observe, QWidget* parent);
+    ~ResultsGridView() override;
 
     GridItemModel* itemModel() const { return model_; }
 
@@ -57,7 +65,8 @@ private:
         bool measured = false;
     };
 
-    GridModel& grid_;
+    const GridModel& grid_;
+    GridObservation observe_;
     GridItemModel* model_;
     int leastColumnWidth_ = 0;
     bool fitScheduled_ = false;

@@ -4,6 +4,12 @@
 
 namespace kolmaris {
 
+NumberSettings numberSettingsOf(const QLocale& locale) {
+    const QString point = locale.decimalPoint();
+    const bool ascii = point.size() == 1 && point.at(0).unicode() < 0x80;
+    return {locale, NumberFormat{ascii ? static_cast<char>(point.at(0).unicode()) : '.'}};
+}
+
 double convertNumberText(const QString& text, const QLocale& locale) {
     QLocale strict = locale;
     strict.setNumberOptions(strict.numberOptions() | QLocale::RejectGroupSeparator);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/errors.h"
+#include "results/number_format.h"
 
 #include <QLocale>
 #include <QString>
@@ -22,6 +23,17 @@ public:
 private:
     Kind kind_;
 };
+
+// The user's number settings as the program uses them: the locale reads the input texts, the
+// format writes the program's own number texts. Derived together, so they never disagree.
+struct NumberSettings {
+    QLocale locale;
+    NumberFormat format;
+};
+
+// The settings of `locale`: its decimal separator where that is one ASCII character (the
+// result texts are single-byte), else the point.
+NumberSettings numberSettingsOf(const QLocale& locale);
 
 // Reads an input text with the user's number format: blanks around the number, a leading sign
 // and an exponent are fine. Group separators are refused, because under German settings they

@@ -1,7 +1,7 @@
 #include "app/report/command_line.h"
 
+#include "app/identity.h"
 #include "app/report/report.h"
-#include "app/window/identity.h"
 #include "exchange/workbook.h"
 #include "results/result_store.h"
 
@@ -14,15 +14,17 @@ namespace kolmaris {
 
 namespace {
 
-const char* const usage =
-    "Aufruf: Davudeviredidara [--report BERICHT.pdf ARBEITSMAPPE.xlsx | --help | --version]\n"
-    "\n"
-    "Ohne Optionen öffnet sich das Fenster.\n"
-    "  --report BERICHT.pdf ARBEITSMAPPE.xlsx\n"
-    "             liest die Ergebnisse der Arbeitsmappe wie \"Einlesen von MS Excel\" und\n"
-    "             schreibt ihren Bericht als PDF, ohne Fenster und ohne Bildschirm\n"
-    "  --help     zeigt diese Hilfe\n"
-    "  --version  zeigt die Version\n";
+std::string usage() {
+    return std::string("Aufruf: ") + identity::applicationName +
+           " [--report BERICHT.pdf ARBEITSMAPPE.xlsx | --help | --version]\n"
+           "\n"
+           "Ohne Optionen öffnet sich das Fenster.\n"
+           "  --report BERICHT.pdf ARBEITSMAPPE.xlsx\n"
+           "             liest die Ergebnisse der Arbeitsmappe wie \"Einlesen von MS Excel\" und\n"
+           "             schreibt ihren Bericht als PDF, ohne Fenster und ohne Bildschirm\n"
+           "  --help     zeigt diese Hilfe\n"
+           "  --version  zeigt die Version\n";
+}
 
 bool isOurs(const std::string& arg) {
     return arg == "--report" || arg == "--help" || arg == "--version";
@@ -52,14 +54,14 @@ int writeReport(const char* program, const std::string& pdf, const std::string& 
             err << terminalText(leftOutText(read.leftOut)) << '\n';
         }
         if (results.empty()) {
-            err << "Die Datei enthält keine Ergebnisse.\n";
+            err << noResultsText << '\n';
             return 1;
         }
-        // The table's texts exactly as "Einlesen" would show them.
-        GridModel table;
-        const NumberFormat format = reportNumberFormat(locale);
-        ResultStore(table).append(results, format);
-        saveReportPdf(pdf, table, results, {locale, format, QDateTime::currentDateTime()});
+        // Taken into a table as "Einlesen" takes them, so what it refuses is refused here too.
+        const NumberSettings numbers = numberSettingsOf(locale);
+        ResultStore table;
+        table.append(results, numbers.format);
+        saveReportPdf(pdf, table.values(), {numbers, QDateTime::currentDateTime()});
     } catch (const KolmarisError& error) {
         err << terminalText(error.what()) << '\n';
         return 1;
@@ -79,7 +81,7 @@ std::optional<int> runCommandLine(int argc, char* argv[], std::ostream& out, std
         return std::nullopt;
     }
     if (args.size() == 1 && args[0] == "--help") {
-        out << usage;
+        out << usage();
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
@@ -90,7 +92,7 @@ std::optional<int> runCommandLine(int argc, char* argv[], std::ostream& out, std
         !args[1].empty() && !args[2].empty()) {
         return writeReport(argv[0], args[1], args[2], err);
     }
-    err << usage;
+    err << usage();
     return 2;
 }
 

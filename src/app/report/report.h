@@ -1,13 +1,11 @@
 #pragma once
 
+#include "app/platform/number_text.h"
 #include "calc/errors.h"
-#include "results/grid_model.h"
-#include "results/number_format.h"
 #include "results/result_row.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QLocale>
 
 #include <string>
 #include <vector>
@@ -27,40 +25,34 @@ public:
 // The first line of every message about a report that was not saved.
 inline const char* const reportSaveHeadline = "Der Bericht kann nicht gespeichert werden.";
 
-// What the report takes besides the results: the user's number settings (the chart's labels
-// and every number the report writes itself) and the moment it was made.
+// What the report takes besides the results: the user's number settings (the table's texts,
+// the chart's labels and every number the report writes itself) and the moment it was made.
 struct ReportContext {
-    QLocale locale;
-    NumberFormat format;
+    NumberSettings numbers;
     QDateTime createdAt;
 };
 
-// The number settings of the report for a locale: its decimal separator where it is ASCII.
-NumberFormat reportNumberFormat(const QLocale& locale);
-
-// The report of the table on A4 portrait pages: the table's texts exactly as the grid shows them
-// (`table`, header rows included), and the standing results in table order with their origins
-// (`results`). The same pages whatever the device.
+// The report of the table on A4 portrait pages, from the standing results in table order with
+// their origins (`results`): the results table with exactly the texts the grid shows for them,
+// header rows included. The same pages whatever the device.
 //
 // Paints onto a fresh device, pages `firstPage` to `lastPage` (counted from 1; 0 for all).
 // Throws ReportError when the device takes no painting.
-void paintReport(QPagedPaintDevice& device, const GridModel& table,
-                 const std::vector<ResultValues>& results, const ReportContext& context,
-                 int firstPage = 0, int lastPage = 0);
+void paintReport(QPagedPaintDevice& device, const std::vector<ResultValues>& results,
+                 const ReportContext& context, int firstPage = 0, int lastPage = 0);
 
 // The report as a PDF with title and creator set and its fonts embedded.
-QByteArray reportPdf(const GridModel& table, const std::vector<ResultValues>& results,
-                     const ReportContext& context);
+QByteArray reportPdf(const std::vector<ResultValues>& results, const ReportContext& context);
 
 // Writes reportPdf to `path` under a temporary name and renames it over the target only when
 // complete, as workbooks are written; a failure leaves an older file as it was and no
 // temporary file behind. Throws ReportError.
-void saveReportPdf(const std::string& path, const GridModel& table,
-                   const std::vector<ResultValues>& results, const ReportContext& context);
+void saveReportPdf(const std::string& path, const std::vector<ResultValues>& results,
+                   const ReportContext& context);
 
 // Prints the report on `printer` as A4 portrait, in the page range the print dialog chose.
 // Throws ReportError.
-void printReport(QPrinter& printer, const GridModel& table,
-                 const std::vector<ResultValues>& results, const ReportContext& context);
+void printReport(QPrinter& printer, const std::vector<ResultValues>& results,
+                 const ReportContext& context);
 
 } // namespace kolmaris

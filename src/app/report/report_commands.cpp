@@ -16,7 +16,7 @@ namespace kolmaris {
 namespace {
 
 ReportContext contextOf(const ReportSource& source) {
-    return {source.locale, source.format, QDateTime::currentDateTime()};
+    return {source.numbers, QDateTime::currentDateTime()};
 }
 
 void saveCommand(QWidget& parent, MessageSink& messages, FileDialogs& files,
@@ -26,8 +26,7 @@ void saveCommand(QWidget& parent, MessageSink& messages, FileDialogs& files,
         return;
     }
     try {
-        saveReportPdf(QFile::encodeName(path).toStdString(), source.table, source.results(),
-                      contextOf(source));
+        saveReportPdf(QFile::encodeName(path).toStdString(), source.results(), contextOf(source));
     } catch (const ReportError& error) {
         messages.showMessage(error.what(), WarningStyle, "Fehler");
     }
@@ -44,7 +43,7 @@ void printCommand(QWidget& parent, MessageSink& messages, const ReportSource& so
         return;
     }
     try {
-        printReport(printer, source.table, source.results(), contextOf(source));
+        printReport(printer, source.results(), contextOf(source));
     } catch (const ReportError& error) {
         messages.showMessage(error.what(), WarningStyle, "Fehler");
     }

@@ -1,11 +1,8 @@
 #pragma once
 
+#include "app/platform/number_text.h"
 #include "calc/message_sink.h"
-#include "results/grid_model.h"
-#include "results/number_format.h"
 #include "results/result_row.h"
-
-#include <QLocale>
 
 #include <functional>
 #include <vector>
@@ -17,13 +14,11 @@ namespace kolmaris {
 
 class FileDialogs;
 
-// What the report commands need from the window: its table, the standing results in table
-// order at the moment of the command, and the user's number settings.
+// What the report commands need from the window: the standing results in table order at the
+// moment of the command, and the user's number settings.
 struct ReportSource {
-    const GridModel& table;
     std::function<std::vector<ResultValues>()> results;
-    QLocale locale;
-    NumberFormat format;
+    NumberSettings numbers;
 };
 
 // Adds a separator, "Als PDF speichern…" and "Drucken…" to `grid`'s actions, after those it

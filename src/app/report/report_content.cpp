@@ -2,12 +2,10 @@
 #include "app/report/report_content.h"
 
 #include "app/chart/moody_points.h"
-
-#include "app/window/identity.h"
+#include "app/identity.h"
 #include "calc/media.h"
+#include "calc/method_constants.h"
 #include "results/table_layout.h"
-
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -68,12 +66,6 @@ QString shifted(double value, int shift, const NumberFormat& format) {
     return text(result);
 }
 
-// A constant of the method paragraph with the user's separator.
-QString constant(const char* digits, const NumberFormat& format) {
-    return QString::fromLatin1(digits).replace(QLatin1Char('.'),
-                                               QLatin1Char(format.decimalSeparator));
-}
-
 // --- Property values, from the media table.
 
 struct Band {
@@ -110,54 +102,66 @@ QString numbersText(const std::set<int>& numbers) {
     return parts.join(QStringLiteral(", "));
 }
 
-// A header row; `alignment` has an 'R' for each column whose values stand right.
-Row headerRow(std::initializer_list<const char*> texts, const char* alignment) {
-    Row row;
-    for (const char* t : texts) {
-        row.push_back({QString::fromUtf8(t), 1, *alignment++ == 'R'});
+// One column of a table the report writes itself: its title and unit, as the header rows show
+// them, and whether its values stand right, as numbers do.
+struct Column {
+    const char* title;
+    const char* unit;
+    bool right;
+};
+
+// An empty table with these columns' two header rows.
+template <std::size_t N> Table tableOf(const Column (&columns)[N]) {
+    Table table;
+    table.columns = static_cast<int>(N);
+    Row titles, units;
+    for (const Column& column : columns) {
+        titles.push_back({QString::fromUtf8(column.title), 1, column.right});
+        units.push_back({QString::fromUtf8(column.unit), 1, column.right});
     }
-    return row;
+    table.header = {std::move(titles), std::move(units)};
+    return table;
 }
 
-// Numbers sit right, as in the grid.
-bool looksNumeric(const QString& cell) {
-    static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d+([.,]\\d+)?\\s*$"));
-    return number.match(cell).hasMatch();
-}
-
-// The grid's rows, header rows included, with the texts it shows. The header texts lose the
-// blanks that placed them over the values in the grid; here they stand right like the values.
-Table resultsTable(const GridModel& grid) {
+// The results as the grid shows them, header rows included: the same texts from the same
+// numbers. The header texts lose the blanks that placed them over the values in the grid; here
+// they stand right like the values.
+Table resultsTable(const std::vector<ResultValues>& results, const NumberFormat& format) {
     Table table;
     table.columns = tableCols;
-    const int rows = isSetUp(grid) ? headerRows + standingResults(grid) : 0;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < headerRows; ++r) {
         Row row;
         for (int c = 0; c < tableCols; ++c) {
-            const QString cell = text(grid.cell(r, c));
-            row.push_back(r < headerRows ? Cell{cell.trimmed(), 1, true}
-                                         : Cell{cell, 1, looksNumeric(cell)});
+            row.push_back({QString::fromUtf8(headerText(r, c)).trimmed(), 1, true});
         }
-        (r < headerRows ? table.header : table.body).push_back(std::move(row));
+        table.header.push_back(std::move(row));
+    }
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        Row row;
+        for (int c = 0; c < tableCols; ++c) {
+            row.push_back(
+                {text(resultCellText(results[i], static_cast<int>(i) + 1, c, format)), 1, true});
+        }
+        table.body.push_back(std::move(row));
     }
     return table;
 }
 
-Table inputsTable(const std::vector<ResultValues>& results, int standing,
-                  const NumberFormat& format) {
-    Table table;
-    table.columns = 8;
-    const char* const alignment = "RRRRRLLL";
-    table.header.push_back(headerRow({"Nr.", "Durchmesser", "Volumenstrom", "Länge", "Temperatur",
-                                      "Medium", "Rohrmaterial", "Hinweise"},
-                                     alignment));
-    table.header.push_back(
-        headerRow({"", "[mm]", "[dm3/min]", "[m]", "[°C]", "", "", ""}, alignment));
-    for (int number = 1; number <= standing; ++number) {
-        const ResultOrigin origin = static_cast<std::size_t>(number) <= results.size()
-                                        ? results[static_cast<std::size_t>(number - 1)].origin
-                                        : ResultOrigin{};
-        Row row{{QString::number(number), 1, true}};
+Table inputsTable(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    static constexpr Column columns[] = {
+        {"Nr.", "", true},
+        {"Durchmesser", "[mm]", true},
+        {"Volumenstrom", "[dm3/min]", true},
+        {"Länge", "[m]", true},
+        {"Temperatur", "[°C]", true},
+        {"Medium", "", false},
+        {"Rohrmaterial", "", false},
+        {"Hinweise", "", false},
+    };
+    Table table = tableOf(columns);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const ResultOrigin& origin = results[i].origin;
+        Row row{{QString::number(i + 1), 1, true}};
         std::optional<Medium> medium;
         if (const auto& in = origin.inputs) {
             medium = in->medium;
@@ -181,7 +185,7 @@ Table inputsTable(const std::vector<ResultValues>& results, int standing,
 
 // The property values the results were calculated with, each with the results that used it.
 void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues>& results,
-                      int standing, const NumberFormat& format) {
+                      const NumberFormat& format) {
     struct Use {
         Band band;
         std::set<int> numbers;
@@ -189,9 +193,9 @@ void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues
     std::map<std::pair<Medium, int>, Use> media;
     std::map<Material, std::set<int>> materials;
     bool unknown = false;
-    for (int number = 1; number <= standing; ++number) {
-        const auto index = static_cast<std::size_t>(number - 1);
-        const auto& in = index < results.size() ? results[index].origin.inputs : std::nullopt;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        const auto& in = results[i].origin.inputs;
         if (!in) {
             unknown = true;
             continue;
@@ -205,12 +209,13 @@ void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues
 
     blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Verwendete Stoffwerte")));
     if (!media.empty()) {
-        Block mediaBlock = block(Block::Kind::Table);
+        static constexpr Column mediaColumns[] = {
+            {"Medium", "", false},         {"Temperaturstufe", "", false},
+            {"Dichte ρ", "[kg/m³]", true}, {"Zähigkeit ν", "[mm²/s]", true},
+            {"Ergebnisse Nr.", "", false},
+        };
+        Block mediaBlock = block(Block::Kind::Table, {}, tableOf(mediaColumns));
         Table& table = mediaBlock.table;
-        table.columns = 5;
-        table.header.push_back(headerRow(
-            {"Medium", "Temperaturstufe", "Dichte ρ", "Zähigkeit ν", "Ergebnisse Nr."}, "LLRRL"));
-        table.header.push_back(headerRow({"", "", "[kg/m³]", "[mm²/s]", ""}, "LLRRL"));
         for (const auto& [key, use] : media) {
             table.body.push_back({{QString::fromUtf8(nameOf(key.first))},
                                   {use.band.range},
@@ -220,12 +225,13 @@ void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues
         }
         blocks.push_back(std::move(mediaBlock));
 
-        Block materialBlock = block(Block::Kind::Table);
+        static constexpr Column materialColumns[] = {
+            {"Rohrmaterial", "", false},
+            {"Rauheit k", "[mm]", true},
+            {"Ergebnisse Nr.", "", false},
+        };
+        Block materialBlock = block(Block::Kind::Table, {}, tableOf(materialColumns));
         Table& materialTable = materialBlock.table;
-        materialTable.columns = 3;
-        materialTable.header.push_back(
-            headerRow({"Rohrmaterial", "Rauheit k", "Ergebnisse Nr."}, "LRL"));
-        materialTable.header.push_back(headerRow({"", "[mm]", ""}, "LRL"));
         for (const auto& [material, numbers] : materials) {
             materialTable.body.push_back({{QString::fromUtf8(nameOf(material))},
                                           {shifted(roughnessOf(material), 3, format), 1, true},
@@ -255,7 +261,7 @@ QString methodText(const NumberFormat& f) {
                "/ %3. Die Kandidaten steigen von %4 an; der Schritt beginnt bei %4 und wächst je "
                "Kandidat um %5, bis er %6 überschreiten würde. Angenommen wird der erste "
                "Kandidat, bei dem |1/√λ − rechte Seite| unter %7 liegt; findet ein Durchlauf "
-               "keinen, folgen Durchläufe mit %6 und %8. Nimmt keiner einen an, gilt von den "
+               "keinen, folgen Durchläufe mit %8 und %9. Nimmt keiner einen an, gilt von den "
                "beiden Kandidaten, zwischen denen die Abweichung das Vorzeichen wechselt, der mit "
                "der kleineren Abweichung. Laminare Strömung wird nicht gesondert behandelt "
                "(64/Re nur als Hinweis); λ ist stets ein Kandidat der Suche."
@@ -263,15 +269,16 @@ QString methodText(const NumberFormat& f) {
                "Der Druckverlust folgt nach Darcy–Weisbach: Δp/m = v² · λ · ρ / (2 · d) in Pa/m "
                "(DV/m) und Δp = Δp/m · L in Pa (DV Total) mit der Dichte ρ des Mediums und der "
                "Länge L.")
-        .arg(constant("3.72", f), constant("2.51", f), constant("2.30258509", f),
-             constant("0.001", f), constant("0.00000001", f), constant("0.1", f),
-             constant("0.08", f), constant("0.3", f));
+        .arg(exact(method::roughnessDivisor, f), exact(method::reynoldsNumerator, f),
+             exact(method::logDivisor, f), exact(method::startStep, f),
+             exact(method::stepGrowth, f), exact(method::stepLimit, f),
+             exact(method::acceptanceThresholds[0], f), exact(method::acceptanceThresholds[1], f),
+             exact(method::acceptanceThresholds[2], f));
 }
 
-QString sumText(const std::vector<ResultValues>& results, int standing,
-                const NumberFormat& format) {
+QString sumText(const std::vector<ResultValues>& results, const NumberFormat& format) {
     double sum = 0;
-    const auto count = std::min(results.size(), static_cast<std::size_t>(standing));
+    const std::size_t count = results.size();
     for (std::size_t i = 0; i < count; ++i) {
         sum += results[i].lossTotal;
     }
@@ -286,13 +293,11 @@ QString sumText(const std::vector<ResultValues>& results, int standing,
 
 } // namespace
 
-Content contentOf(const GridModel& grid, const std::vector<ResultValues>& results,
-                  const ReportContext& context) {
-    const NumberFormat& format = context.format;
+Content contentOf(const std::vector<ResultValues>& results, const ReportContext& context) {
+    const NumberFormat& format = context.numbers.format;
     const QLocale german(QLocale::German, QLocale::Germany);
     const QString date = german.toString(context.createdAt, QStringLiteral("dd.MM.yyyy"));
     const QString time = german.toString(context.createdAt, QStringLiteral("HH:mm"));
-    const int standing = isSetUp(grid) ? standingResults(grid) : 0;
 
     Content content;
     content.footer = QStringLiteral("Druckverlustberechnung, %1 %2").arg(date, time);
@@ -305,31 +310,27 @@ Content contentOf(const GridModel& grid, const std::vector<ResultValues>& result
                                     QString::fromUtf8(identity::applicationVersion))));
 
     blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Ergebnisse")));
-    blocks.push_back(block(Block::Kind::Table, {}, resultsTable(grid)));
-    if (standing == 0) {
+    blocks.push_back(block(Block::Kind::Table, {}, resultsTable(results, format)));
+    if (results.empty()) {
         blocks.push_back(block(Block::Kind::Paragraph, QStringLiteral("Die Tabelle enthält keine "
                                                                       "Ergebnisse.")));
     } else {
-        blocks.push_back(block(Block::Kind::Paragraph, sumText(results, standing, format)));
+        blocks.push_back(block(Block::Kind::Paragraph, sumText(results, format)));
         blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Eingaben und Hinweise")));
-        blocks.push_back(block(Block::Kind::Table, {}, inputsTable(results, standing, format)));
+        blocks.push_back(block(Block::Kind::Table, {}, inputsTable(results, format)));
     }
 
     blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Verfahren")));
     for (const QString& paragraph : methodText(format).split(QChar::LineSeparator)) {
         blocks.push_back(block(Block::Kind::Paragraph, paragraph));
     }
-    if (standing > 0) {
-        appendProperties(blocks, results, standing, format);
+    if (!results.empty()) {
+        appendProperties(blocks, results, format);
     }
 
     // The chart shows the table's results, as the chart window does.
-    const std::vector<ResultValues> shown(
-        results.begin(),
-        results.begin() +
-            std::min<std::ptrdiff_t>(standing, static_cast<std::ptrdiff_t>(results.size())));
-    content.points = moodyPointsOf(shown);
-    content.diameter = curveDiameterOf(shown);
+    content.points = moodyPointsOf(results);
+    content.diameter = curveDiameterOf(results);
     blocks.push_back(block(Block::Kind::Chart));
     blocks.push_back(block(Block::Kind::Signature));
     return content;

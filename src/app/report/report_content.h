@@ -41,8 +41,8 @@ struct Content {
     QString footer;
 };
 
-Content contentOf(const GridModel& table, const std::vector<ResultValues>& results,
-                  const ReportContext& context);
+// The report of the standing results, in table order with their origins.
+Content contentOf(const std::vector<ResultValues>& results, const ReportContext& context);
 
 // Lays the content out on the device's pages and paints pages `firstPage` to `lastPage`
 // (from 1; 0 for all). The painter is active on the device.

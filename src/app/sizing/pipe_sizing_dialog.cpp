@@ -1,8 +1,8 @@
 #include "app/sizing/pipe_sizing_dialog.h"
 
+#include "app/platform/controls.h"
 #include "app/platform/number_text.h"
 #include "app/sizing/sizing_table.h"
-#include "app/window/window_controls.h"
 #include "calc/media.h"
 
 #include <QDialogButtonBox>
@@ -21,32 +21,19 @@
 
 namespace kolmaris {
 
-namespace {
-
-// As the main window reads it: a separator outside ASCII falls back to the point.
-NumberFormat numberFormatOf(const QLocale& locale) {
-    const QString point = locale.decimalPoint();
-    if (point.size() == 1 && point.at(0).unicode() < 0x80) {
-        return {static_cast<char>(point.at(0).unicode())};
-    }
-    return {'.'};
-}
-
-} // namespace
-
 using sizing_detail::text;
 
-PipeSizingDialog::PipeSizingDialog(const SizingInputs& inputs, const QLocale& locale,
+PipeSizingDialog::PipeSizingDialog(const SizingInputs& inputs, const NumberSettings& numbers,
                                    std::function<void(const QString&)> apply, QWidget* parent)
-    : QDialog(parent), locale_(locale), format_(numberFormatOf(locale)), apply_(std::move(apply)) {
+    : QDialog(parent), numbers_(numbers), apply_(std::move(apply)) {
     setObjectName(QStringLiteral("rohrweiteAuslegen"));
     setWindowTitle(QStringLiteral("Rohrweite auslegen"));
     readInputs(inputs);
     buildLayout();
     if (request_) {
         const SizingLimits limits = defaultLimits(request_->medium);
-        velocityLimit_->setText(text(formatExact(limits.maxVelocity, format_)));
-        lossLimit_->setText(text(formatExact(limits.maxLossPerMetre, format_)));
+        velocityLimit_->setText(text(formatExact(limits.maxVelocity, numbers_.format)));
+        lossLimit_->setText(text(formatExact(limits.maxLossPerMetre, numbers_.format)));
     }
     // Typing updates the table at once; the fields are connected only now, with both filled.
     connect(velocityLimit_, &QLineEdit::textChanged, this, &PipeSizingDialog::refresh);
@@ -87,7 +74,7 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
             return lacks(label);
         }
         try {
-            value = convertNumberText(input, locale_);
+            value = convertNumberText(input, numbers_.locale);
         } catch (const NumberConversionFailure&) {
             invalid << label;
             // Enough of the text to recognise it, however long it is.
@@ -95,8 +82,8 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
             parts << label + QStringLiteral(" „") + shown + QStringLiteral("“ ungültig");
             return false;
         }
-        parts << label + QLatin1Char(' ') + text(formatExact(value, format_)) + QLatin1Char(' ') +
-                     QString::fromUtf8(unit);
+        parts << label + QLatin1Char(' ') + text(formatExact(value, numbers_.format)) +
+                     QLatin1Char(' ') + QString::fromUtf8(unit);
         return true;
     };
     const auto choice = [&](const auto& chosen, const char* name, auto& value) {
@@ -226,7 +213,7 @@ std::optional<double> PipeSizingDialog::readLimit(QLineEdit* field, QLabel* labe
     std::optional<double> value;
     QString reason;
     try {
-        const double limit = convertNumberText(field->text(), locale_);
+        const double limit = convertNumberText(field->text(), numbers_.locale);
         if (limit > 0) {
             value = limit;
         } else {
@@ -290,8 +277,8 @@ void PipeSizingDialog::refresh() {
 void PipeSizingDialog::fillTable(const SizingResult& result, const SizingRequest& request) {
     shown_ = result;
     const QSignalBlocker quiet(table_);
-    sizing_detail::fillSizesTable(*table_, result, request, format_, palette());
-    verdictLabel_->setText(sizing_detail::verdictOf(result, format_));
+    sizing_detail::fillSizesTable(*table_, result, request, numbers_.format, palette());
+    verdictLabel_->setText(sizing_detail::verdictOf(result, numbers_.format));
     if (result.recommended) {
         table_->selectRow(static_cast<int>(*result.recommended));
         table_->scrollToItem(table_->item(static_cast<int>(*result.recommended), 0));
@@ -317,7 +304,7 @@ void PipeSizingDialog::applySelected() {
     if (!row.values) {
         return;
     }
-    apply_(text(formatExact(row.size.innerDiameter, format_)));
+    apply_(text(formatExact(row.size.innerDiameter, numbers_.format)));
     accept();
 }
 

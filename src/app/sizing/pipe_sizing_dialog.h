@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/platform/number_text.h"
 #include "calc/calculation.h"
-#include "results/number_format.h"
 #include "sizing/pipe_sizing.h"
 
 #include <QDialog>
-#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -36,7 +35,7 @@ class PipeSizingDialog : public QDialog {
     Q_OBJECT
 
 public:
-    PipeSizingDialog(const SizingInputs& inputs, const QLocale& locale,
+    PipeSizingDialog(const SizingInputs& inputs, const NumberSettings& numbers,
                      std::function<void(const QString&)> apply, QWidget* parent = nullptr);
 
     // The table as shown: empty while the inputs are unusable; kept while a limit is invalid.
@@ -58,8 +57,7 @@ private:
     void showProblem(const QString& text);
     void selectionChanged();
 
-    QLocale locale_;
-    NumberFormat format_;
+    NumberSettings numbers_;
     std::function<void(const QString&)> apply_;
 
     // The request without its limits, when every input is usable.

@@ -14,9 +14,9 @@ namespace {
 class SizingMenu : public QObject {
 public:
     SizingMenu(QWidget& window, QLineEdit& diameter, std::function<SizingInputs()> inputs,
-               const QLocale& locale)
+               const NumberSettings& numbers)
         : QObject(&diameter), window_(window), diameter_(diameter), inputs_(std::move(inputs)),
-          locale_(locale) {
+          numbers_(numbers) {
         diameter.setContextMenuPolicy(Qt::CustomContextMenu);
         connect(&diameter, &QWidget::customContextMenuRequested, this, &SizingMenu::show);
     }
@@ -36,7 +36,7 @@ private:
         const SizingInputs inputs = inputs_();
         QPointer<QLineEdit> target(&diameter_);
         auto* dialog = new PipeSizingDialog(
-            inputs, locale_,
+            inputs, numbers_,
             [target](const QString& text) {
                 if (target) {
                     target->setText(text);
@@ -50,14 +50,14 @@ private:
     QWidget& window_;
     QLineEdit& diameter_;
     std::function<SizingInputs()> inputs_;
-    QLocale locale_;
+    NumberSettings numbers_;
 };
 
 } // namespace
 
 void installPipeSizingMenu(QWidget& window, QLineEdit& diameter,
-                           std::function<SizingInputs()> inputs, const QLocale& locale) {
-    new SizingMenu(window, diameter, std::move(inputs), locale);
+                           std::function<SizingInputs()> inputs, const NumberSettings& numbers) {
+    new SizingMenu(window, diameter, std::move(inputs), numbers);
 }
 
 } // namespace kolmaris

@@ -4,18 +4,19 @@
 #include "app/chart/moody_points.h"
 #include "app/chart/moody_window.h"
 #include "app/grid/results_grid.h"
+#include "app/identity.h"
 #include "app/platform/announcement.h"
 #include "app/platform/context_menu_keys.h"
+#include "app/platform/controls.h"
 #include "app/platform/file_dialogs.h"
 #include "app/platform/number_text.h"
+#include "app/platform/twips.h"
 #include "app/report/report_commands.h"
 #include "app/sizing/sizing_menu.h"
-#include "app/window/identity.h"
-#include "app/window/twips.h"
-#include "app/window/window_controls.h"
 #include "app/window/window_texts.h"
 #include "calc/media.h"
 #include "exchange/workbook.h"
+#include "results/table_layout.h"
 
 #include <QApplication>
 #include <QFile>
@@ -45,22 +46,11 @@ std::optional<Choice> checkedChoice(const std::array<QRadioButton*, N>& buttons,
     return std::nullopt;
 }
 
-char decimalSeparatorOf(const QLocale& locale) {
-    const QString point = locale.decimalPoint();
-    // Result texts are built from single-byte characters; a separator outside ASCII falls
-    // back to the point.
-    if (point.size() == 1 && point.at(0).unicode() < 0x80) {
-        return static_cast<char>(point.at(0).unicode());
-    }
-    return '.';
-}
-
 } // namespace
 
 MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
                        std::function<void()> endProgram, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), files_(files),
-      locale_(locale), numberFormat_{decimalSeparatorOf(locale)},
+    : QMainWindow(parent), messages_(messages), files_(files), numbers_(numberSettingsOf(locale)),
       endProgram_(std::move(endProgram)) {
     setObjectName(QStringLiteral("ersteVersion"));
     setWindowTitle(QString::fromUtf8(identity::windowCaption));
@@ -78,17 +68,18 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
             return SizingInputs{flowRateInput_->text(), lengthInput_->text(),
                                 temperatureInput_->text(), selectedMedium(), selectedMaterial()};
         },
-        locale_);
+        numbers_);
 
     // The report, last in the grid's context menu.
     addReportActions(*resultsGrid_, messages_, files_,
-                     {grid_, [this] { return results_.values(); }, locale_, numberFormat_});
+                     {[this] { return results_.values(); }, numbers_});
 
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() {
-    // The grid view observes grid_, which dies with this object: the view goes first.
+    // The grid view observes the results' grid, which dies with this object: the view goes
+    // first.
     delete takeCentralWidget();
 }
 
@@ -99,17 +90,18 @@ void MainWindow::calculateCommand() {
     try {
         results_.prepare(messages_);
         // One text at a time, so a failure leaves the fields before it updated.
-        record_.diameterInput = convertNumberText(diameterInput_->text(), locale_);
-        record_.flowRateInput = convertNumberText(flowRateInput_->text(), locale_);
-        record_.lengthInput = convertNumberText(lengthInput_->text(), locale_);
-        record_.temperatureInput = convertNumberText(temperatureInput_->text(), locale_);
+        record_.diameterInput = convertNumberText(diameterInput_->text(), numbers_.locale);
+        record_.flowRateInput = convertNumberText(flowRateInput_->text(), numbers_.locale);
+        record_.lengthInput = convertNumberText(lengthInput_->text(), numbers_.locale);
+        record_.temperatureInput = convertNumberText(temperatureInput_->text(), numbers_.locale);
         const auto medium = selectedMedium();
         const auto material = selectedMaterial();
         if (calculate(record_, medium, material, messages_) == CalculationOutcome::Warning) {
             invalid = true;
         } else {
             // A completed run had both selections.
-            const int number = results_.write(resultOf(record_, *medium, *material), numberFormat_);
+            const int number =
+                results_.write(resultOf(record_, *medium, *material), numbers_.format);
             resultsGrid_->showResult(number);
             refreshMoodyChart();
             announceResult(number);
@@ -167,7 +159,7 @@ void MainWindow::exportCommand() {
         return;
     }
     try {
-        writeResultsWorkbook(results_.values(), numberFormat_,
+        writeResultsWorkbook(results_.values(), numbers_.format,
                              QFile::encodeName(path).toStdString());
     } catch (const WorkbookError& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
@@ -185,11 +177,10 @@ void MainWindow::importCommand() {
     try {
         const auto read = readResultsWorkbook(QFile::encodeName(path).toStdString());
         if (read.results.empty()) {
-            messages_.showMessage("Die Datei enthält keine Ergebnisse.", InformationStyle,
-                                  "Information");
+            messages_.showMessage(noResultsText, InformationStyle, "Information");
         } else {
             const int before = results_.count();
-            results_.append(read.results, numberFormat_);
+            results_.append(read.results, numbers_.format);
             resultsGrid_->showResult(results_.count());
             refreshMoodyChart();
             announceImport(before + 1, results_.count());
@@ -206,7 +197,7 @@ void MainWindow::importCommand() {
 
 void MainWindow::showMoodyChart() {
     if (moodyWindow_ == nullptr) {
-        moodyWindow_ = new MoodyWindow(messages_, files_, locale_, this);
+        moodyWindow_ = new MoodyWindow(messages_, files_, numbers_.locale, this);
     }
     // Beside the window as it stands now, each time the chart opens anew.
     if (!moodyWindow_->isVisible()) {
@@ -232,16 +223,21 @@ void MainWindow::refreshMoodyChart() {
 }
 
 void MainWindow::announceResult(int number) {
-    const auto cell = [this](int row, int col) {
-        return QString::fromStdString(grid_.cell(row, col)).trimmed();
+    const ResultValues* result = results_.find(number);
+    if (result == nullptr) {
+        return;
+    }
+    const auto header = [](int row, int col) {
+        return QString::fromUtf8(headerText(row, col)).trimmed();
     };
-    // Each value with the column's title and unit, as the table shows them.
-    const int row = headerRows + number - 1;
+    // Each value with the column's title and unit, in the texts the table shows.
     QStringList values;
-    for (int col = 1; col < grid_.cols(); ++col) {
-        QString unit = cell(1, col);
+    for (int col = 1; col < tableCols; ++col) {
+        QString unit = header(1, col);
         unit.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-        QString value = cell(0, col) + QLatin1Char(' ') + cell(row, col);
+        QString value =
+            header(0, col) + QLatin1Char(' ') +
+            QString::fromStdString(resultCellText(*result, number, col, numbers_.format));
         if (!unit.isEmpty() && unit != QLatin1String("-")) {
             value += QLatin1Char(' ') + unit;
         }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/chart/moody_chart.h"
+#include "app/platform/number_text.h"
 #include "calc/calculation.h"
+#include "calc/media.h"
 #include "calc/message_sink.h"
 #include "results/grid_model.h"
-#include "results/number_format.h"
 #include "results/result_row.h"
 #include "results/result_store.h"
 
@@ -29,7 +29,7 @@ class ResultsGridView;
 // The main window, `ersteVersion`: inputs, the medium and material groups, the three
 // command buttons, the results grid and the menus, placed at fixed positions.
 //
-// It owns the calculation record, the grid model and the results kept beside it. Messages go to
+// It owns the calculation record and the results, which own the grid's texts. Messages go to
 // `messages`, file names come from `files`; number texts are read and written with `locale`;
 // `endProgram` is what "Exit" and "Beenden" run.
 class MainWindow : public QMainWindow {
@@ -42,7 +42,7 @@ public:
 
     const CalculationRecord& record() const { return record_; }
     // The table's texts, and the results they show as numbers with their origins.
-    const GridModel& grid() const { return grid_; }
+    const GridModel& grid() const { return results_.grid(); }
     const ResultStore& results() const { return results_; }
 
 private:
@@ -50,6 +50,8 @@ private:
     static QString proposedWorkbookName();
 
     void buildControls();
+    void buildResultsGrid(QWidget* client);
+    void setFocusOrder();
     void buildMenus();
     // Names and descriptions for screen readers, where Qt's own (captions) are missing or thin.
     void describeForAccessibility();
@@ -78,27 +80,26 @@ private:
 
     MessageSink& messages_;
     FileDialogs& files_;
-    QLocale locale_;
-    NumberFormat numberFormat_;
+    NumberSettings numbers_;
     std::function<void()> endProgram_;
 
     CalculationRecord record_{};
-    GridModel grid_;
-    ResultStore results_{grid_}; // written only through this: it keeps grid_ in step
+    ResultStore results_;
 
     // The controls the commands use; their objectName is the layout's name (Text1, ...).
-    QLineEdit* diameterInput_ = nullptr;             // Text1
-    QLineEdit* flowRateInput_ = nullptr;             // Text2
-    QLineEdit* lengthInput_ = nullptr;               // Text3
-    QLineEdit* temperatureInput_ = nullptr;          // Text4
-    std::array<QRadioButton*, 4> mediumOptions_{};   // Option1(0) to Option4
-    std::array<QRadioButton*, 5> materialOptions_{}; // Option5 to Option9
-    QPushButton* calculateButton_ = nullptr;         // Command1
-    QPushButton* newCalculationButton_ = nullptr;    // Command2
-    QPushButton* exitButton_ = nullptr;              // Command3
-    ResultsGridView* resultsGrid_ = nullptr;         // MSFlexGrid1
-    MoodyWindow* moodyWindow_ = nullptr;             // made when first shown
-    Announcement* announcement_ = nullptr;           // heard, never seen
+    QLineEdit* diameterInput_ = nullptr;    // Text1
+    QLineEdit* flowRateInput_ = nullptr;    // Text2
+    QLineEdit* lengthInput_ = nullptr;      // Text3
+    QLineEdit* temperatureInput_ = nullptr; // Text4
+    // In the order of the media and material tables.
+    std::array<QRadioButton*, std::size(mediumTable)> mediumOptions_{};     // Option1(0) to 4
+    std::array<QRadioButton*, std::size(materialTable)> materialOptions_{}; // Option5 to 9
+    QPushButton* calculateButton_ = nullptr;                                // Command1
+    QPushButton* newCalculationButton_ = nullptr;                           // Command2
+    QPushButton* exitButton_ = nullptr;                                     // Command3
+    ResultsGridView* resultsGrid_ = nullptr;                                // MSFlexGrid1
+    MoodyWindow* moodyWindow_ = nullptr;                                    // made when first shown
+    Announcement* announcement_ = nullptr;                                  // heard, never seen
 };
 
 } // namespace kolmaris

@@ -4,8 +4,8 @@
 
 #include "app/grid/results_grid.h"
 #include "app/platform/announcement.h"
-#include "app/window/twips.h"
-#include "app/window/window_controls.h"
+#include "app/platform/controls.h"
+#include "app/platform/twips.h"
 #include "app/window/window_texts.h"
 #include "calc/media.h"
 #include "results/table_layout.h"
@@ -27,6 +27,49 @@ namespace kolmaris {
 namespace {
 
 using namespace controls;
+
+// Where an option button sits in its frame, in twips.
+struct OptionPlace {
+    const char* name;
+    int left, top, width, height;
+};
+
+// One place for each row of the media and the material table, in the tables' order: a medium
+// or material added there needs its button's place here, or the window does not compile.
+constexpr OptionPlace mediumPlaces[] = {
+    {"Option1_0", 240, 360, 1335, 255},
+    {"Option2", 240, 760, 1335, 255},
+    {"Option3", 240, 1160, 1335, 255},
+    {"Option4", 240, 1560, 1335, 255},
+};
+constexpr OptionPlace materialPlaces[] = {
+    {"Option5", 240, 120, 1695, 375},  {"Option6", 240, 480, 1935, 375},
+    {"Option7", 240, 840, 1815, 375},  {"Option8", 240, 1200, 1695, 375},
+    {"Option9", 240, 1560, 1215, 435},
+};
+
+// The option buttons of a group, captioned from its table.
+template <typename Facts, std::size_t N>
+std::array<QRadioButton*, N> optionGroup(QWidget* frame, const OptionPlace (&places)[N],
+                                         const Facts (&table)[N]) {
+    std::array<QRadioButton*, N> buttons{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const OptionPlace& p = places[i];
+        buttons[i] = option(frame, p.name, QString::fromUtf8(table[i].name),
+                            rectFromTwips(p.left, p.top, p.width, p.height));
+    }
+    return buttons;
+}
+
+void drawLines(QWidget* client) {
+    line(client, "Line1_0", 240, 2760, 8640);
+    line(client, "Line2", 240, 4200, 8640);
+    line(client, "Line3", 240, 8040, 8640);
+    line(client, "Line1_1", 0, 0, 8040);
+    line(client, "Line1_2", 0, 0, 8040);
+    line(client, "Line1_3", 0, 0, 8040);
+    line(client, "Line1_4", 0, 0, 8640);
+}
 
 // The decimal separator as a screen reader should say it.
 QString decimalSeparatorName(const QLocale& locale) {
@@ -74,14 +117,7 @@ void MainWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(client);
-
-    line(client, "Line1_0", 240, 2760, 8640);
-    line(client, "Line2", 240, 4200, 8640);
-    line(client, "Line3", 240, 8040, 8640);
-    line(client, "Line1_1", 0, 0, 8040);
-    line(client, "Line1_2", 0, 0, 8040);
-    line(client, "Line1_3", 0, 0, 8040);
-    line(client, "Line1_4", 0, 0, 8640);
+    drawLines(client);
 
     // Created in tab-index order, so the focus chain follows it from the start.
     label(client, "Label1", QStringLiteral("Rohr-Innendurchmesser  [mm]"),
@@ -93,16 +129,7 @@ void MainWindow::buildControls() {
 
     auto* mediumFrame =
         place(new QGroupBox(client), "Frame1", rectFromTwips(4320, 360, 1695, 2055));
-    mediumOptions_ = {
-        option(mediumFrame, "Option1_0", QString::fromUtf8(mediumTable[0].name),
-               rectFromTwips(240, 360, 1335, 255)),
-        option(mediumFrame, "Option2", QString::fromUtf8(mediumTable[1].name),
-               rectFromTwips(240, 760, 1335, 255)),
-        option(mediumFrame, "Option3", QString::fromUtf8(mediumTable[2].name),
-               rectFromTwips(240, 1160, 1335, 255)),
-        option(mediumFrame, "Option4", QString::fromUtf8(mediumTable[3].name),
-               rectFromTwips(240, 1560, 1335, 255)),
-    };
+    mediumOptions_ = optionGroup(mediumFrame, mediumPlaces, mediumTable);
 
     label(client, "Label8", texts::creditText(), rectFromTwips(1920, 8160, 5535, 255));
 
@@ -123,35 +150,9 @@ void MainWindow::buildControls() {
     boldLabel(client, "Label6", QStringLiteral("Ausgaben"), rectFromTwips(240, 4440, 1695, 255),
               9.75);
 
-    materialOptions_ = {
-        option(materialFrame, "Option5", QString::fromUtf8(materialTable[0].name),
-               rectFromTwips(240, 120, 1695, 375)),
-        option(materialFrame, "Option6", QString::fromUtf8(materialTable[1].name),
-               rectFromTwips(240, 480, 1935, 375)),
-        option(materialFrame, "Option7", QString::fromUtf8(materialTable[2].name),
-               rectFromTwips(240, 840, 1815, 375)),
-        option(materialFrame, "Option8", QString::fromUtf8(materialTable[3].name),
-               rectFromTwips(240, 1200, 1695, 375)),
-        option(materialFrame, "Option9", QString::fromUtf8(materialTable[4].name),
-               rectFromTwips(240, 1560, 1215, 435)),
-    };
+    materialOptions_ = optionGroup(materialFrame, materialPlaces, materialTable);
 
-    resultsGrid_ = new ResultsGridView(grid_, client);
-    resultsGrid_->setObjectName(QStringLiteral("MSFlexGrid1"));
-    resultsGrid_->place(rectFromTwips(1680, 5160, 5895, 2295));
-    resultsGrid_->itemModel()->setRowDescription([this](int gridRow) {
-        // The store, not the grid's texts, says whether the row holds a result.
-        const int number = gridRow - headerRows + 1;
-        const ResultValues* result = results_.find(number);
-        return result != nullptr ? describeOrigin(number, result->origin, numberFormat_)
-                                 : std::string();
-    });
-    // The chart concerns the results, so it opens from the grid's context menu, below
-    // "Kopieren"; the menu bar keeps its own entries only.
-    auto* moody = new QAction(QStringLiteral("Moody-Diagramm…"), resultsGrid_);
-    moody->setObjectName(QStringLiteral("showMoodyChart"));
-    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
-    resultsGrid_->addAction(moody);
+    buildResultsGrid(client);
 
     boldLabel(client, "Label7", QStringLiteral("Medium"), rectFromTwips(4920, 120, 1455, 255), 9);
     boldLabel(client, "Label9", QStringLiteral("Rohrmaterial"), rectFromTwips(6720, 120, 1455, 255),
@@ -165,17 +166,7 @@ void MainWindow::buildControls() {
     temperatureInput_ = textBox(client, "Text4", rectFromTwips(240, 2160, 1095, 285));
 
     announcement_ = new Announcement(client);
-
-    const std::vector<QWidget*> focusOrder = {
-        mediumOptions_[0],   mediumOptions_[1],     mediumOptions_[2],   mediumOptions_[3],
-        exitButton_,         newCalculationButton_, calculateButton_,    materialOptions_[0],
-        materialOptions_[1], materialOptions_[2],   materialOptions_[3], materialOptions_[4],
-        resultsGrid_,        diameterInput_,        flowRateInput_,      lengthInput_,
-        temperatureInput_,
-    };
-    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
-        setTabOrder(focusOrder[i - 1], focusOrder[i]);
-    }
+    setFocusOrder();
 
     connect(calculateButton_, &QPushButton::clicked, this, &MainWindow::calculateCommand);
     connect(newCalculationButton_, &QPushButton::clicked, this, &MainWindow::newCalculationCommand);
@@ -184,11 +175,46 @@ void MainWindow::buildControls() {
     describeForAccessibility();
 }
 
+void MainWindow::buildResultsGrid(QWidget* client) {
+    resultsGrid_ = new ResultsGridView(
+        results_.grid(), [this](GridObserver* view) { results_.setGridObserver(view); }, client);
+    resultsGrid_->setObjectName(QStringLiteral("MSFlexGrid1"));
+    resultsGrid_->place(rectFromTwips(1680, 5160, 5895, 2295));
+    resultsGrid_->itemModel()->setRowDescription([this](int gridRow) {
+        // The store, not the grid's texts, says whether the row holds a result.
+        const int number = gridRow - headerRows + 1;
+        const ResultValues* result = results_.find(number);
+        return result != nullptr ? describeOrigin(number, result->origin, numbers_.format)
+                                 : std::string();
+    });
+    // The chart concerns the results, so it opens from the grid's context menu, below
+    // "Kopieren"; the menu bar keeps its own entries only.
+    auto* moody = new QAction(QStringLiteral("Moody-Diagramm…"), resultsGrid_);
+    moody->setObjectName(QStringLiteral("showMoodyChart"));
+    connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
+    resultsGrid_->addAction(moody);
+}
+
+void MainWindow::setFocusOrder() {
+    // The medium group, the buttons from right to left, the material group, the grid and the
+    // four input boxes last.
+    std::vector<QWidget*> order(mediumOptions_.begin(), mediumOptions_.end());
+    order.insert(order.end(), {exitButton_, newCalculationButton_, calculateButton_});
+    order.insert(order.end(), materialOptions_.begin(), materialOptions_.end());
+    order.push_back(resultsGrid_);
+    for (QLineEdit* input : inputBoxes()) {
+        order.push_back(input);
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
 void MainWindow::describeForAccessibility() {
     const auto caption = [this](const char* label) {
         return findChild<QLabel*>(QLatin1String(label))->text();
     };
-    const QString separator = decimalSeparatorName(locale_);
+    const QString separator = decimalSeparatorName(numbers_.locale);
     struct Input {
         const char* label;
         const char* what;

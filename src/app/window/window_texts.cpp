@@ -1,11 +1,15 @@
 #include "app/window/window_texts.h"
 
-#include "app/window/identity.h"
+#include "app/identity.h"
+#include "calc/media.h"
 #include "calc/message_sink.h"
 #include "results/table_layout.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kolmaris::texts {
 
@@ -21,6 +25,56 @@ template <typename Iterator> std::string promptOf(Iterator first, Iterator last)
         prompt += *line;
     }
     return prompt;
+}
+
+std::string joined(const std::vector<std::string>& parts, const char* separator,
+                   const char* lastSeparator) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == parts.size() ? lastSeparator : separator) + parts[i];
+    }
+    return text;
+}
+
+// "A", "A und B", "A, B und C".
+std::string listed(const std::vector<std::string>& names) {
+    return joined(names, ", ", " und ");
+}
+
+// The media as the help names them: those whose viscosity follows the temperature, with the
+// range their tables cover, then those of a fixed viscosity.
+std::string mediaLine() {
+    std::vector<std::pair<std::string, std::vector<std::string>>> byRange; // in table order
+    std::vector<std::string> fixed;
+    for (const MediumFacts& m : mediumTable) {
+        if (!viscosityDependsOnTemperature(m.medium)) {
+            fixed.push_back(m.name);
+            continue;
+        }
+        const std::string range = viscosityRangeText(m.medium, ',');
+        auto group = std::find_if(byRange.begin(), byRange.end(),
+                                  [&range](const auto& g) { return g.first == range; });
+        if (group == byRange.end()) {
+            group = byRange.insert(byRange.end(), {range, {}});
+        }
+        group->second.push_back(m.name);
+    }
+    std::vector<std::string> parts;
+    for (const auto& [range, names] : byRange) {
+        parts.push_back(listed(names) + " (Zähigkeit nach der Temperatur, " + range + ")");
+    }
+    if (!fixed.empty()) {
+        parts.push_back(listed(fixed) + " (feste Zähigkeit)");
+    }
+    return "Medien: " + joined(parts, ", ", ", ") + ".";
+}
+
+std::string materialsLine() {
+    std::vector<std::string> names;
+    for (const MaterialFacts& m : materialTable) {
+        names.push_back(m.name);
+    }
+    return "Rohrmaterialien: " + joined(names, ", ", ", ") + " (je mit ihrer Wandrauheit).";
 }
 
 } // namespace
@@ -55,10 +109,8 @@ std::string helpPrompt() {
         "Temperatur: Temperatur des Mediums in °C.",
         "Zahlen mit dem Dezimalzeichen der Ländereinstellungen, ohne Tausenderpunkte.",
         "",
-        "Medien: Wasser und Druckluft (Zähigkeit nach der Temperatur, 0 bis 100 °C), "
-        "Heizöl (EL) und Erdgas (feste Zähigkeit).",
-        "Rohrmaterialien: Eisenrohr verzinkt, Eisenrohr schwarz, Chromstahlrohr, "
-        "Kunststoffrohr, Kupferrohr (je mit ihrer Wandrauheit).",
+        mediaLine(),
+        materialsLine(),
         "",
         "Berechnung",
         "Aus Volumenstrom und Querschnitt folgen die mittlere Geschwindigkeit und die "

@@ -192,12 +192,11 @@ TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {
 
 TEST(MoodyChart, ATinyReynoldsNumberIsShownOnTheEdgeNotRoundedToZero) {
     // The table shows Re 0,04 as "0"; the chart takes the number itself.
-    GridModel grid;
-    ResultStore store(grid);
+    ResultStore store;
     test_support::RecordingSink sink;
     store.prepare(sink);
     store.write({1e-6, 0.01, 0.1, 0.04, 0.05, {}}, NumberFormat{','});
-    ASSERT_EQ(grid.cell(2, 4), "0");
+    ASSERT_EQ(store.grid().cell(2, 4), "0");
 
     Window w(german);
     MoodyWindow* chart = openChart(w);

@@ -21,7 +21,9 @@ namespace {
 
 // The grid as the window places it: 393 x 153 pixels.
 struct GridFixture : ::testing::Test {
-    GridFixture() : view(grid, nullptr) {
+    GridFixture()
+        : view(
+              grid, [this](GridObserver* o) { grid.setObserver(o); }, nullptr) {
         view.place(QRect(0, 0, 393, 153));
         tester = new QAbstractItemModelTester(view.itemModel(),
                                               QAbstractItemModelTester::FailureReportingMode::Fatal,

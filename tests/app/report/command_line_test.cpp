@@ -49,8 +49,7 @@ TEST(CommandLine, WritesTheReportOfAWorkbookWithoutADisplay) {
     QTemporaryDir dir;
     const QString workbook = dir.filePath(QStringLiteral("ergebnisse.xlsx"));
     const auto results = calculatedResults(4);
-    GridModel table;
-    ResultStore(table).append(results, NumberFormat{','});
+    const GridModel table = tableOf(results, NumberFormat{','});
     writeResultsWorkbook(results, NumberFormat{','}, workbook.toStdString());
 
     const QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));

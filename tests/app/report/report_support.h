@@ -70,9 +70,9 @@ inline std::vector<ResultValues> calculatedResults(int count) {
 
 // The table as "Einlesen" shows these results.
 inline GridModel tableOf(const std::vector<ResultValues>& results, const NumberFormat& format) {
-    GridModel table;
-    ResultStore(table).append(results, format);
-    return table;
+    ResultStore table;
+    table.append(results, format);
+    return table.grid();
 }
 
 } // namespace kolmaris::test_support

@@ -21,7 +21,7 @@ QString exactText(double value, const NumberFormat& format) {
 
 class ReportPdf : public ::testing::TestWithParam<QLocale> {
 protected:
-    ReportContext context() const { return {GetParam(), reportNumberFormat(GetParam()), aMoment}; }
+    ReportContext context() const { return {numberSettingsOf(GetParam()), aMoment}; }
     QTemporaryDir dir_;
 };
 
@@ -29,12 +29,12 @@ INSTANTIATE_TEST_SUITE_P(Settings, ReportPdf, ::testing::Values(german, english)
                          [](const auto& info) { return info.param.name().toStdString(); });
 
 TEST_P(ReportPdf, SaysEveryTextOfTheGridAndEveryInputInRealText) {
-    const NumberFormat format = context().format;
+    const NumberFormat format = context().numbers.format;
     std::vector<ResultValues> results = calculatedResults(10);
     results[2].origin = {}; // read from a workbook that kept no inputs
     const GridModel table = tableOf(results, format);
     const QString path = dir_.filePath(QStringLiteral("bericht.pdf"));
-    saveReportPdf(path.toStdString(), table, results, context());
+    saveReportPdf(path.toStdString(), results, context());
     const QString text = pdfText(path);
 
     for (int row = 0; row < headerRows + 10; ++row) {
@@ -97,9 +97,8 @@ TEST_P(ReportPdf, SaysEveryTextOfTheGridAndEveryInputInRealText) {
 // A full table runs onto a second page, and there its header rows come first again.
 TEST_P(ReportPdf, ATableCutByAPageStartsTheNextWithItsHeaderRows) {
     const std::vector<ResultValues> results = calculatedResults(maxResults);
-    const GridModel table = tableOf(results, context().format);
     const QString path = dir_.filePath(QStringLiteral("lang.pdf"));
-    saveReportPdf(path.toStdString(), table, results, context());
+    saveReportPdf(path.toStdString(), results, context());
 
     const QStringList page1 = pdfPageLines(path, 1);
     const QStringList page2 = pdfPageLines(path, 2);
@@ -122,9 +121,8 @@ TEST_P(ReportPdf, ATableCutByAPageStartsTheNextWithItsHeaderRows) {
 // The printer gets the same pages, or those of the range the dialog chose.
 TEST_P(ReportPdf, PrintsTheSamePagesInTheChosenRange) {
     const std::vector<ResultValues> results = calculatedResults(maxResults);
-    const GridModel table = tableOf(results, context().format);
     const QString saved = dir_.filePath(QStringLiteral("gespeichert.pdf"));
-    saveReportPdf(saved.toStdString(), table, results, context());
+    saveReportPdf(saved.toStdString(), results, context());
     const QRegularExpression pageNumber(QStringLiteral("Seite \\d+ von \\d+"));
     const int pages = pdfText(saved).count(pageNumber);
 
@@ -132,12 +130,12 @@ TEST_P(ReportPdf, PrintsTheSamePagesInTheChosenRange) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString printed = dir_.filePath(QStringLiteral("gedruckt.pdf"));
     printer.setOutputFileName(printed);
-    printReport(printer, table, results, context());
+    printReport(printer, results, context());
     EXPECT_EQ(pdfText(printed), pdfText(saved));
 
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(2, 2);
-    printReport(printer, table, results, context());
+    printReport(printer, results, context());
     const QString second = pdfText(printed);
     EXPECT_EQ(second.count(pageNumber), 1);
     EXPECT_TRUE(second.contains(QStringLiteral("Seite 2 von %1").arg(pages)));

@@ -56,7 +56,8 @@ TEST(PipeSizingDialog, SummarisesTheInputsOrSaysWhatIsMissing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.summary);
         int applied = 0;
-        PipeSizingDialog dialog(c.inputs, german, [&](const QString&) { ++applied; });
+        PipeSizingDialog dialog(c.inputs, numberSettingsOf(german),
+                                [&](const QString&) { ++applied; });
         dialog.show();
         const QString summary = part<QLabel>(dialog, "summary")->text();
         EXPECT_TRUE(summary.contains(QString::fromUtf8(c.summary))) << summary.toStdString();
@@ -71,7 +72,8 @@ TEST(PipeSizingDialog, SummarisesTheInputsOrSaysWhatIsMissing) {
 
 TEST(PipeSizingDialog, FollowsTheLimitsAsTheyAreTypedAndWorksByKeyboard) {
     QString applied;
-    PipeSizingDialog dialog(realCase, german, [&](const QString& text) { applied = text; });
+    PipeSizingDialog dialog(realCase, numberSettingsOf(german),
+                            [&](const QString& text) { applied = text; });
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));

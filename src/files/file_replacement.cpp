@@ -1,9 +1,8 @@
-#include "exchange/file_replacement.h"
-
-#include "exchange/workbook_support.h"
+#include "files/file_replacement.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <system_error>
 
@@ -16,12 +15,14 @@
 #include <unistd.h>
 #endif
 
-namespace kolmaris::exchange_detail {
+namespace kolmaris {
 
 namespace fs = std::filesystem;
 
+namespace {
+
 [[noreturn]] void cannotWrite(const std::string& reason) {
-    fail(WorkbookError::Kind::CannotWrite, saveHeadline, reason);
+    throw FileError(FileError::Kind::CannotWrite, reason);
 }
 
 // The German reason for a failed file operation, from its errno.
@@ -63,6 +64,8 @@ namespace fs = std::filesystem;
     }
     cannotWriteErrno(error);
 }
+
+} // namespace
 
 void writeBytes(const std::string& file, const char* data, std::size_t size) {
     std::FILE* out = std::fopen(file.c_str(), "wb");
@@ -266,4 +269,9 @@ void replaceFile(const std::string& path,
 #endif
 }
 
-} // namespace kolmaris::exchange_detail
+void replaceFileWith(const std::string& path, const char* data, std::size_t size) {
+    replaceFile(path,
+                [data, size](const std::string& temporary) { writeBytes(temporary, data, size); });
+}
+
+} // namespace kolmaris

@@ -1,6 +1,6 @@
-#include "app/window/window_controls.h"
+#include "app/platform/controls.h"
 
-#include "app/window/twips.h"
+#include "app/platform/twips.h"
 
 #include <QFrame>
 #include <QLabel>
