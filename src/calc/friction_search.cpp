@@ -3,6 +3,7 @@
 #include "calc/friction_eval.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -26,6 +27,9 @@ public:
 
     // Candidate k of a pass (1-based), without walking the pass.
     CandidatePoint at(long k) {
+        if (k <= earlyLimit) {
+            return firstCandidates[k - 1];
+        }
         const long offset = k - 1;
         if (offset % candidateTableStride == 0) {
             return candidateTable[offset / candidateTableStride];
@@ -46,19 +50,12 @@ public:
 
     // The last candidate that evaluates: 0 when the first fails already. Evaluation fails on
     // an overflow or a logarithm argument reaching zero, both of which, once they occur,
-    // persist for every later candidate. Asked for only after a walk over the early candidates
-    // (firstAccepted), which finds it itself when it lies among them.
+    // persist for every later candidate. Asked for only after the first pass (firstAccepted),
+    // which finds it itself when the first candidate, or another early one, fails.
     long lastEvaluating() {
         if (last_ < 0) {
-            last_ = candidateCount;
-            if (!evaluates(point(candidateCount).balance)) {
-                long good = earlyLimit, bad = candidateCount;
-                while (bad - good > 1) {
-                    const long mid = middle(good, bad);
-                    (evaluates(point(mid).balance) ? good : bad) = mid;
-                }
-                last_ = good;
-            }
+            last_ = evaluates(point(candidateCount).balance) ? candidateCount
+                                                             : lastEvaluatingBefore(candidateCount);
         }
         return last_;
     }
@@ -67,22 +64,31 @@ public:
     // there before a candidate fails to evaluate.
     std::optional<Point> firstAccepted(double threshold) {
         threshold_ = threshold;
-        // Nearly every search ends here, so this walk is the sweep itself, with no bookkeeping:
-        // the last evaluating candidate is looked for only if the walk gets past it.
-        for (long k = 1; k <= earlyLimit; ++k) {
-            const Point& p = earlyPoint(k);
-            if (!evaluates(p.balance)) {
-                return std::nullopt;
-            }
-            if (accepts(p)) {
-                return p;
-            }
+        const Point first = point(1);
+        if (!evaluates(first.balance)) {
+            last_ = 0;
+            return std::nullopt;
+        }
+        if (accepts(first)) {
+            return first;
+        }
+        // Nearly every search ends among the early candidates, so they are searched first, by
+        // the bounds as everywhere else: that evaluates a handful of them where the sweep
+        // evaluates each. When the last of them evaluates, so do all before it, and the end of
+        // the sweep is looked at only if the answer lies beyond them.
+        const Point early = point(earlyLimit);
+        if (!evaluates(early.balance)) {
+            last_ = lastEvaluatingBefore(earlyLimit);
+            return last_ == 1 ? std::nullopt : findAccepted(first, point(last_));
+        }
+        if (auto found = findAccepted(first, early)) {
+            return found;
         }
         const long last = lastEvaluating();
         if (last == earlyLimit) {
             return std::nullopt;
         }
-        return findAccepted(earlyPoint(earlyLimit), point(last));
+        return findAccepted(early, point(last));
     }
 
     // The first pair of neighbours up to the last evaluating candidate across which the balance
@@ -91,15 +97,18 @@ public:
     std::optional<Point> firstSignChange() {
         const long last = lastEvaluating();
         const long early = std::min<long>(last, earlyLimit);
-        for (long k = 2; k <= early; ++k) {
-            if (turns(earlyPoint(k - 1), earlyPoint(k))) {
-                return earlyPoint(k);
-            }
+        if (early < 2) {
+            return std::nullopt;
+        }
+        // The early candidates first, as above, so that an answer among them walks no block.
+        const Point end = point(early);
+        if (auto found = findSignChange(point(1), end)) {
+            return found;
         }
         if (early == last) {
             return std::nullopt;
         }
-        return findSignChange(earlyPoint(early), point(last));
+        return findSignChange(end, point(last));
     }
 
 private:
@@ -121,28 +130,23 @@ private:
         return a.balance.balanceDiff > 0 && b.balance.balanceDiff < 0;
     }
 
-    // Most searches end among the first candidates, where walking them one by one, as the sweep
-    // does, is cheaper than any jump. Each is evaluated once, when first needed, for all passes.
-    // Beyond them (laminar flow, rough pipes) probing costs fewer evaluations than walking on.
-    static constexpr long earlyLimit = 32;
+    // Most searches end among the first candidates, which are tabulated one by one, so that
+    // probing them costs no walk (and no block). Beyond them (laminar flow, rough pipes) the
+    // candidates are reached from the coarser table.
+    static constexpr long earlyLimit = static_cast<long>(std::size(firstCandidates));
     // The smallest stride of a gallop inside a block.
     static constexpr long minimumGallop = 16;
 
     Point pointOf(long k, CandidatePoint c) const { return {k, c, evaluateBalance(in_, c.trial)}; }
 
-    // Early candidate k, when every one before it evaluates.
-    const Point& earlyPoint(long k) {
-        while (earlyCount_ < k) {
-            const CandidatePoint c = earlyCount_ == 0
-                                         ? firstCandidate()
-                                         : nextCandidate(early_[earlyCount_ - 1].candidate);
-            early_[earlyCount_] = pointOf(earlyCount_ + 1, c);
-            if (last_ < 0 && !evaluates(early_[earlyCount_].balance)) {
-                last_ = earlyCount_;
-            }
-            ++earlyCount_;
+    // The last candidate before `bad`, which does not evaluate, when the first does.
+    long lastEvaluatingBefore(long bad) {
+        long good = 1;
+        while (bad - good > 1) {
+            const long mid = middle(good, bad);
+            (evaluates(point(mid).balance) ? good : bad) = mid;
         }
-        return early_[k - 1];
+        return good;
     }
 
     // Splits between two table entries while the stretch spans more than one block, so that
@@ -233,9 +237,6 @@ private:
     SearchInputs in_;
     double threshold_ = 0;
     long last_ = -1; // not yet known
-    // Left uninitialised: most searches fill only the first two dozen.
-    Point early_[earlyLimit];
-    long earlyCount_ = 0;
     long cachedBlock_ = -1;
     long blockWalked_ = 0; // candidates of the cached block known, from its table entry on
     std::unique_ptr<CandidatePoint[]> blockPoints_;

@@ -7,9 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <random>
 
 namespace kolmaris {
+namespace detail {
+namespace {
+#include "calc/candidate_table.inc"
+} // namespace
+} // namespace detail
+
 namespace {
 
 using test_support::sameRecord;
@@ -139,6 +146,34 @@ TEST(FrictionFactorSearch, CandidatesThatCannotBeEvaluatedFailWhereTheSweepFails
     }
 }
 
+TEST(FrictionFactorSearch, EndsWhereTheSweepEndsAroundTheLastEarlyCandidate) {
+    // The first 32 candidates are searched apart from the rest. A negative diameter with a
+    // positive flow drives the logarithm's argument to zero at a chosen candidate (which the
+    // first pass may reach after accepting one, as at 15, failing from 29), and smaller flows
+    // put the first pass's answer later.
+    struct Case {
+        double diameter, reynolds;
+        long candidate; // where the first pass accepts, or fails
+    };
+    const Case cases[] = {
+        {-0.05, 233406.43905418436, 2},  {-0.05, 104251.31853633684, 10},
+        {-0.05, 59123.924111384636, 31}, {-0.05, 58538.538724143204, 32},
+        {-0.05, 57958.949231824954, 33}, {-0.05, 61617.839118668162, 15},
+        {0.05, 10610.236971163329, 31},  {0.05, 9252.4440795905266, 32},
+        {0.05, 8141.3148691730112, 33},
+    };
+    for (const Case& c : cases) {
+        const CalculationRecord input = searchInputs(c.diameter, 0.000045, c.reynolds);
+        CalculationRecord r = input;
+        try {
+            findFrictionFactor(r);
+        } catch (const ArithmeticFailure&) {
+        }
+        EXPECT_NEAR(r.lambdaTrial, approximateCandidate(c.candidate), 1e-9) << c.reynolds;
+        expectSameAsReference(input);
+    }
+}
+
 TEST(FrictionFactorSearch, CandidateTableMatchesTheWalkedSequence) {
     // Walks one whole pass, as the sweep does, and checks every tabulated point the fast search
     // jumps to, including the end of the pass.
@@ -147,12 +182,25 @@ TEST(FrictionFactorSearch, CandidateTableMatchesTheWalkedSequence) {
     EXPECT_THROW(findFrictionFactor(r), ArithmeticFailure); // ends on the last candidate
     CandidatePoint c = firstCandidate();
     long count = 1;
-    for (CandidatePoint next = nextCandidate(c); passContinues(next.step);
-         next = nextCandidate(c)) {
+    const auto expectTabulated = [&](CandidatePoint tabulated) {
+        EXPECT_EQ(tabulated.trial, c.trial) << count;
+        EXPECT_EQ(tabulated.step, c.step) << count;
+    };
+    for (CandidatePoint next = nextCandidate(c);; next = nextCandidate(c)) {
+        if (count <= static_cast<long>(std::size(firstCandidates))) {
+            expectTabulated(firstCandidates[count - 1]);
+        }
+        if ((count - 1) % candidateTableStride == 0) {
+            expectTabulated(candidateTable[(count - 1) / candidateTableStride]);
+        }
+        if (!passContinues(next.step)) {
+            break;
+        }
         c = next;
         ++count;
     }
     EXPECT_EQ(count, 9900001);
+    expectTabulated(lastCandidate);
     EXPECT_EQ(c.trial, r.lambdaTrial);
     EXPECT_EQ(nextCandidate(c).step, r.lambdaStep);
 }
