@@ -152,6 +152,60 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
                                     std::to_string(keptRows) + ".");
 }
 
+
+// The row a <row> element opens: its r, which must lie past `previous`, or the next one.
+int rowOpened(const QXmlStreamReader& xml, int previous) {
+    const QXmlStreamAttributes attributes = xml.attributes(); // r views into these
+    const QStringView r = attributes.value(QLatin1String("r"));
+    const auto given = r.isEmpty() ? std::optional<int>(previous + 1) : parseIndex(r, maxSheetRow);
+    if (!given || *given <= previous || *given > maxSheetRow) {
+        damaged();
+    }
+    return *given;
+}
+
+// The column of a <c> element in `row`: its reference's, which must lie past `previous`, or the
+// next one.
+int cellColumn(const QXmlStreamReader& xml, int row, int previous) {
+    const QXmlStreamAttributes attributes = xml.attributes();
+    const QStringView r = attributes.value(QLatin1String("r"));
+    int col = previous + 1;
+    if (!r.isEmpty()) {
+        const auto ref = parseReference(r);
+        if (!ref || ref->second != row) {
+            damaged();
+        }
+        col = ref->first;
+    }
+    if (col <= previous || col > maxSheetCol) {
+        damaged();
+    }
+    return col;
+}
+
+// Keeps a cell read at `row`, `col` (1-based) where the table has it. Below the table only a
+// text in column A (a sum, a remark) may stand, which leaves its row out.
+void keepCell(Sheet& sheet, const Cell& cell, int row, int col, std::vector<int>& textRowsBelow) {
+    // Column G and those past the inputs are the user's: remarks there cost nothing.
+    if (cell.type == Cell::Type::Empty || col == tableCols + 1 || col > sheetCols ||
+        (!textRowsBelow.empty() && textRowsBelow.back() == row)) {
+        return;
+    }
+    if (row > keptRows) {
+        // Cells come in column order, so A decides before the rest of its row is seen.
+        if (col == 1 && cell.type == Cell::Type::Text) {
+            textRowsBelow.push_back(row);
+            return;
+        }
+        if (cell.type == Cell::Type::Number) {
+            refuseResultBelowTable(sheet, row);
+        }
+        reject(Kind::ForeignLayout, "Unter der Ergebnistabelle stehen weitere Daten (Zelle " +
+                                        cellName(row - 1, col - 1) + ").");
+    }
+    sheet[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] = cell;
+}
+
 } // namespace
 
 Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrings,
@@ -183,51 +237,12 @@ Sheet readSheet(const QByteArray& bytes, const std::vector<QString>& sharedStrin
         } else if (xml.name() == QLatin1String("sheetData")) {
             inSheetData = true;
         } else if (inSheetData && !inRow && xml.name() == QLatin1String("row")) {
-            const QXmlStreamAttributes attributes = xml.attributes(); // r views into these
-            const QStringView r = attributes.value(QLatin1String("r"));
-            const auto given =
-                r.isEmpty() ? std::optional<int>(row + 1) : parseIndex(r, maxSheetRow);
-            if (!given || *given <= row || *given > maxSheetRow) {
-                damaged();
-            }
-            row = *given;
+            row = rowOpened(xml, row);
             col = 0;
             inRow = true;
         } else if (inRow && xml.name() == QLatin1String("c")) {
-            const QXmlStreamAttributes attributes = xml.attributes();
-            const QStringView r = attributes.value(QLatin1String("r"));
-            int cellCol = col + 1;
-            if (!r.isEmpty()) {
-                const auto ref = parseReference(r);
-                if (!ref || ref->second != row) {
-                    damaged();
-                }
-                cellCol = ref->first;
-            }
-            if (cellCol <= col || cellCol > maxSheetCol) {
-                damaged();
-            }
-            col = cellCol;
-            const Cell cell = readCell(xml, sharedStrings, row, col);
-            // Column G and those past the inputs are the user's: remarks there cost nothing.
-            if (cell.type == Cell::Type::Empty || col == tableCols + 1 || col > sheetCols ||
-                (!textRowsBelow.empty() && textRowsBelow.back() == row)) {
-                continue;
-            }
-            if (row > keptRows) {
-                // Cells come in column order, so A decides before the rest of its row is seen.
-                if (col == 1 && cell.type == Cell::Type::Text) {
-                    textRowsBelow.push_back(row);
-                    continue;
-                }
-                if (cell.type == Cell::Type::Number) {
-                    refuseResultBelowTable(sheet, row);
-                }
-                reject(Kind::ForeignLayout,
-                       "Unter der Ergebnistabelle stehen weitere Daten (Zelle " +
-                           cellName(row - 1, col - 1) + ").");
-            }
-            sheet[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)] = cell;
+            col = cellColumn(xml, row, col);
+            keepCell(sheet, readCell(xml, sharedStrings, row, col), row, col, textRowsBelow);
         } else if (inRow) {
             skipElement(xml);
         }

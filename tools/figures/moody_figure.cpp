@@ -92,129 +92,128 @@ void drawLine(QPainter& painter, const std::vector<QPointF>& points) {
     painter.drawPath(path);
 }
 
-bool renderMethodFigure(const QString& path) {
-    const double diameter = 0.05;
-    const double roughness = roughnessOf(Material::BlackIron);
-    const double minRe = 1e3, maxRe = 1e7;
+const QColor frameColour(0x20, 0x20, 0x20), decadeColour(0xa8, 0xa8, 0xa8),
+    minorColour(0xe2, 0xe2, 0xe2);
+const QColor methodColour(0xd0, 0x5a, 0x10), exactColour(0x1f, 0x4e, 0x9c);
+
+// The method figure's two panels over one Reynolds axis: λ above, the difference in per cent
+// below.
+struct MethodPanels {
+    static constexpr double minRe = 1e3, maxRe = 1e7;
+    QRectF upper{84, 48, 780, 360};
+    QRectF lower{84, 448, 780, 160};
+    PlotAxis x{PlotAxis::Scale::Logarithmic, minRe, maxRe, upper.left(), upper.right()};
+    PlotAxis lambda{PlotAxis::Scale::Logarithmic, 0.015, 0.08, upper.bottom(), upper.top()};
+    double low = 0, high = 0; // of the per cent axis, in steps of 2
+    PlotAxis percent{PlotAxis::Scale::Linear, 0, 1, lower.bottom(), lower.top()};
+
+    explicit MethodPanels(const std::vector<Sample>& samples) {
+        for (const Sample& s : samples) {
+            low = std::min(low, s.percent());
+            high = std::max(high, s.percent());
+        }
+        low = std::floor(low / 2) * 2;
+        high = std::ceil(high / 2) * 2;
+        percent = PlotAxis(PlotAxis::Scale::Linear, low, high, lower.bottom(), lower.top());
+    }
+};
+
+std::vector<Sample> methodSamples(double diameter, double roughness) {
     std::vector<Sample> samples;
     constexpr int count = 2400;
     for (int i = 0; i <= count; ++i) {
-        const double re = minRe * std::pow(maxRe / minRe, double(i) / count);
+        const double re = MethodPanels::minRe *
+                          std::pow(MethodPanels::maxRe / MethodPanels::minRe, double(i) / count);
         samples.push_back(
             {re, methodLambda(diameter, roughness, re), colebrookExact(roughness / diameter, re)});
     }
+    return samples;
+}
 
-    const QLocale locale(QLocale::German, QLocale::Germany);
-    const QSize size(900, 680);
-    QImage image(size * 2, QImage::Format_RGB32);
-    image.setDevicePixelRatio(2);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    const QColor frame(0x20, 0x20, 0x20), decade(0xa8, 0xa8, 0xa8), minor(0xe2, 0xe2, 0xe2);
-    const QColor methodColour(0xd0, 0x5a, 0x10), exactColour(0x1f, 0x4e, 0x9c);
-    const QRectF upper(84, 48, 780, 360);
-    const QRectF lower(84, 448, 780, 160);
-    const PlotAxis x(PlotAxis::Scale::Logarithmic, minRe, maxRe, upper.left(), upper.right());
-    const PlotAxis yLambda(PlotAxis::Scale::Logarithmic, 0.015, 0.08, upper.bottom(), upper.top());
-    double low = 0, high = 0;
-    for (const Sample& s : samples) {
-        low = std::min(low, s.percent());
-        high = std::max(high, s.percent());
-    }
-    low = std::floor(low / 2) * 2;
-    high = std::ceil(high / 2) * 2;
-    const PlotAxis yPercent(PlotAxis::Scale::Linear, low, high, lower.bottom(), lower.top());
-    const auto [least, most] =
-        std::minmax_element(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) {
-            return a.percent() < b.percent();
-        });
-    std::printf("Abweichung von Re 1e3 bis 1e7: %.2f %% bis %+.2f %%\n", least->percent(),
-                most->percent());
-
-    painter.setPen(frame);
-    painter.setFont(plotFont(15, true));
-    painter.drawText(QRectF(upper.left(), 8, upper.width(), 32), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Wasser in einem Eisenrohr schwarz, d = 50 mm, k = 0,045 mm"));
-
-    // The shaded bands and the grids of both panels share the Reynolds axis.
-    for (const QRectF& panel : {upper, lower}) {
+// The shaded bands, the grids and the tick labels of both panels.
+void drawMethodGrid(QPainter& painter, const MethodPanels& p, const QLocale& locale) {
+    const PlotAxis& x = p.x;
+    for (const QRectF& panel : {p.upper, p.lower}) {
         painter.fillRect(QRectF(panel.left(), panel.top(), x.toPixel(laminarLimit) - panel.left(),
                                 panel.height()),
                          QColor(0xf6, 0xf6, 0xf6));
         painter.fillRect(QRectF(x.toPixel(laminarLimit), panel.top(),
                                 x.toPixel(4000) - x.toPixel(laminarLimit), panel.height()),
                          QColor(0xec, 0xec, 0xec));
-        for (double d = 1e3; d < maxRe; d *= 10) {
+        for (double d = 1e3; d < MethodPanels::maxRe; d *= 10) {
             for (int m = 1; m <= 9; ++m) {
-                painter.setPen(QPen(m == 1 ? decade : minor, 1));
+                painter.setPen(QPen(m == 1 ? decadeColour : minorColour, 1));
                 const double px = x.toPixel(d * m);
                 painter.drawLine(QPointF(px, panel.top()), QPointF(px, panel.bottom()));
             }
         }
     }
-    const double lambdaTicks[] = {0.015, 0.02, 0.03, 0.04, 0.05, 0.06, 0.08};
     painter.setFont(plotFont(12));
     const QFontMetricsF metrics(painter.font(), painter.device());
     auto leftLabel = [&](double y, const QString& text) {
-        painter.setPen(frame);
-        painter.drawLine(QPointF(upper.left() - 4, y), QPointF(upper.left(), y));
-        painter.drawText(QPointF(upper.left() - 7 - metrics.horizontalAdvance(text),
+        painter.setPen(frameColour);
+        painter.drawLine(QPointF(p.upper.left() - 4, y), QPointF(p.upper.left(), y));
+        painter.drawText(QPointF(p.upper.left() - 7 - metrics.horizontalAdvance(text),
                                  y + metrics.capHeight() / 2),
                          text);
     };
-    for (double lambda : lambdaTicks) {
-        const double y = yLambda.toPixel(lambda);
-        painter.setPen(QPen(minor, 1));
-        painter.drawLine(QPointF(upper.left(), y), QPointF(upper.right(), y));
+    for (double lambda : {0.015, 0.02, 0.03, 0.04, 0.05, 0.06, 0.08}) {
+        const double y = p.lambda.toPixel(lambda);
+        painter.setPen(QPen(minorColour, 1));
+        painter.drawLine(QPointF(p.upper.left(), y), QPointF(p.upper.right(), y));
         leftLabel(y, plotNumber(locale, lambda, 3));
     }
-    for (double p = low; p <= high + 1e-9; p += 2) {
-        const double y = yPercent.toPixel(p);
-        painter.setPen(QPen(p == 0 ? frame : minor, 1));
-        painter.drawLine(QPointF(lower.left(), y), QPointF(lower.right(), y));
-        QString text = plotNumber(locale, std::abs(p), 0);
-        if (p < 0) {
+    for (double step = p.low; step <= p.high + 1e-9; step += 2) {
+        const double y = p.percent.toPixel(step);
+        painter.setPen(QPen(step == 0 ? frameColour : minorColour, 1));
+        painter.drawLine(QPointF(p.lower.left(), y), QPointF(p.lower.right(), y));
+        QString text = plotNumber(locale, std::abs(step), 0);
+        if (step < 0) {
             text.prepend(QStringLiteral("−"));
-        } else if (p > 0) {
+        } else if (step > 0) {
             text.prepend(QStringLiteral("+"));
         }
         leftLabel(y, text);
     }
+}
 
+void drawMethodCurves(QPainter& painter, const MethodPanels& p,
+                      const std::vector<Sample>& samples) {
     std::vector<QPointF> method, exact, difference;
     for (const Sample& s : samples) {
-        method.emplace_back(x.toPixel(s.reynolds), yLambda.toPixel(s.method));
-        exact.emplace_back(x.toPixel(s.reynolds), yLambda.toPixel(s.exact));
-        difference.emplace_back(x.toPixel(s.reynolds), yPercent.toPixel(s.percent()));
+        method.emplace_back(p.x.toPixel(s.reynolds), p.lambda.toPixel(s.method));
+        exact.emplace_back(p.x.toPixel(s.reynolds), p.lambda.toPixel(s.exact));
+        difference.emplace_back(p.x.toPixel(s.reynolds), p.percent.toPixel(s.percent()));
     }
     painter.save();
-    painter.setClipRect(upper);
+    painter.setClipRect(p.upper);
     painter.setPen(QPen(exactColour, 2));
     drawLine(painter, exact);
     painter.setPen(QPen(methodColour, 1.4));
     drawLine(painter, method);
     painter.restore();
     painter.save();
-    painter.setClipRect(lower);
+    painter.setClipRect(p.lower);
     painter.setPen(QPen(methodColour, 1.2));
     drawLine(painter, difference);
     painter.restore();
+}
 
-    painter.setPen(QPen(frame, 1));
+// Frames, the Reynolds axis, the axis titles, the band names and the legend.
+void drawMethodFrame(QPainter& painter, const MethodPanels& p) {
+    painter.setPen(QPen(frameColour, 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(upper);
-    painter.drawRect(lower);
+    painter.drawRect(p.upper);
+    painter.drawRect(p.lower);
     for (int e = 3; e <= 7; ++e) {
-        const double px = x.toPixel(std::pow(10.0, e));
-        painter.drawLine(QPointF(px, lower.bottom()), QPointF(px, lower.bottom() + 4));
-        drawPowerOfTen(painter, QPointF(px, lower.bottom() + 5), e);
+        const double px = p.x.toPixel(std::pow(10.0, e));
+        painter.drawLine(QPointF(px, p.lower.bottom()), QPointF(px, p.lower.bottom() + 4));
+        drawPowerOfTen(painter, QPointF(px, p.lower.bottom() + 5), e);
     }
 
     painter.setFont(plotFont(13));
-    painter.drawText(QRectF(lower.left(), lower.bottom() + 30, lower.width(), 24), Qt::AlignCenter,
-                     QStringLiteral("Reynolds-Zahl Re"));
+    painter.drawText(QRectF(p.lower.left(), p.lower.bottom() + 30, p.lower.width(), 24),
+                     Qt::AlignCenter, QStringLiteral("Reynolds-Zahl Re"));
     auto sideTitle = [&](const QRectF& panel, const QString& text) {
         painter.save();
         painter.translate(panel.left() - 66, panel.center().y());
@@ -223,21 +222,21 @@ bool renderMethodFigure(const QString& path) {
                          Qt::AlignCenter, text);
         painter.restore();
     };
-    sideTitle(upper, QStringLiteral("Rohrreibungszahl λ"));
-    sideTitle(lower, QStringLiteral("Abweichung [%]"));
+    sideTitle(p.upper, QStringLiteral("Rohrreibungszahl λ"));
+    sideTitle(p.lower, QStringLiteral("Abweichung [%]"));
 
     painter.setFont(plotFont(11));
     painter.setPen(QColor(0x70, 0x70, 0x70));
-    painter.drawText(QPointF(upper.left() + 6, upper.top() + 16), QStringLiteral("laminar"));
+    painter.drawText(QPointF(p.upper.left() + 6, p.upper.top() + 16), QStringLiteral("laminar"));
     painter.save();
-    painter.translate((x.toPixel(laminarLimit) + x.toPixel(4000)) / 2, upper.top() + 6);
+    painter.translate((p.x.toPixel(laminarLimit) + p.x.toPixel(4000)) / 2, p.upper.top() + 6);
     painter.rotate(90);
     painter.drawText(QPointF(0, 4), QStringLiteral("Übergang"));
     painter.restore();
 
     // Legend, top right where both curves run low.
-    const QRectF box(upper.right() - 292, upper.top() + 10, 282, 52);
-    painter.setPen(QPen(decade, 1));
+    const QRectF box(p.upper.right() - 292, p.upper.top() + 10, 282, 52);
+    painter.setPen(QPen(decadeColour, 1));
     painter.setBrush(Qt::white);
     painter.drawRect(box);
     painter.setFont(plotFont(12));
@@ -253,10 +252,36 @@ bool renderMethodFigure(const QString& path) {
     for (const auto& entry : entries) {
         painter.setPen(QPen(entry.colour, entry.width));
         painter.drawLine(QPointF(box.left() + 10, y), QPointF(box.left() + 38, y));
-        painter.setPen(frame);
+        painter.setPen(frameColour);
         painter.drawText(QPointF(box.left() + 48, y + 4), QString::fromUtf8(entry.text));
         y += 22;
     }
+}
+
+bool renderMethodFigure(const QString& path) {
+    const std::vector<Sample> samples = methodSamples(0.05, roughnessOf(Material::BlackIron));
+    const MethodPanels panels(samples);
+    const auto [least, most] =
+        std::minmax_element(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) {
+            return a.percent() < b.percent();
+        });
+    std::printf("Abweichung von Re 1e3 bis 1e7: %.2f %% bis %+.2f %%\n", least->percent(),
+                most->percent());
+
+    const QSize size(900, 680);
+    QImage image(size * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(frameColour);
+    painter.setFont(plotFont(15, true));
+    painter.drawText(QRectF(panels.upper.left(), 8, panels.upper.width(), 32),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Wasser in einem Eisenrohr schwarz, d = 50 mm, k = 0,045 mm"));
+    drawMethodGrid(painter, panels, QLocale(QLocale::German, QLocale::Germany));
+    drawMethodCurves(painter, panels, samples);
+    drawMethodFrame(painter, panels);
     painter.end();
     return image.save(path, "PNG");
 }

@@ -31,10 +31,6 @@ QPointF MoodyMapping::toPixel(double reynolds, double lambda) const {
     return {reynolds_.toPixel(reynolds), lambda_.toPixel(lambda)};
 }
 
-QPointF MoodyMapping::toValues(const QPointF& pixel) const {
-    return {reynolds_.toValue(pixel.x()), lambda_.toValue(pixel.y())};
-}
-
 bool MoodyMapping::inRange(double reynolds, double lambda) {
     return reynolds >= minReynolds && reynolds <= maxReynolds && lambda >= minLambda &&
            lambda <= maxLambda;

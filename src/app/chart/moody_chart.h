@@ -37,8 +37,6 @@ public:
 
     const QRectF& plotArea() const { return area_; }
     QPointF toPixel(double reynolds, double lambda) const;
-    // The Reynolds number (x) and friction factor (y) at a pixel.
-    QPointF toValues(const QPointF& pixel) const;
     // Whether the point lies on the chart's ranges.
     static bool inRange(double reynolds, double lambda);
 
@@ -72,11 +70,9 @@ public:
     // The text shown when hovering over a point.
     QString describe(const MoodyPoint& point) const;
 
-    // The point chosen from the keyboard, if any: the arrow keys step through the points that
-    // can be drawn, Home and End go to the first and the newest; the chosen point shows the
-    // hover text and is what a screen reader reads as the chart's description.
-    std::optional<std::size_t> chosenPoint() const { return chosen_; }
-    // What a screen reader hears before any point is chosen.
+    // The arrow keys step through the points that can be drawn, Home and End go to the first
+    // and the newest; the chosen point shows the hover text and is what a screen reader reads
+    // as the chart's description. This is what it hears before any point is chosen.
     static QString hint();
 
     // Draws the whole chart into `bounds`: the widget, a PNG and an SVG all go through here.

@@ -59,6 +59,55 @@ QString relativeRoughnessText(const QLocale& locale, double value) {
     return plotNumber(locale, value, decimals);
 }
 
+// Labels in the right margin, pushed apart where curves end close together.
+struct CurveLabel {
+    double y; // of the first line
+    QStringList names;
+    QString roughness;
+    QColor colour;
+    double curveY;
+};
+
+void drawCurveLabels(QPainter& painter, std::vector<CurveLabel> labels, const QRectF& area) {
+    const QFont nameFont = plotFont(12, true);
+    const QFont detailFont = plotFont(11);
+    const QFontMetricsF nameMetrics(nameFont, painter.device());
+    const double lineHeight = nameMetrics.height();
+    auto blockHeight = [lineHeight](const CurveLabel& label) {
+        return (label.names.size() + 1) * lineHeight + 4;
+    };
+    std::sort(labels.begin(), labels.end(),
+              [](const CurveLabel& a, const CurveLabel& b) { return a.y < b.y; });
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i].y = std::max(labels[i].y, area.top() + lineHeight / 2);
+        if (i > 0) {
+            labels[i].y = std::max(labels[i].y, labels[i - 1].y + blockHeight(labels[i - 1]));
+        }
+    }
+    // Back up from the bottom where the pushing ran past the frame.
+    for (std::size_t i = labels.size(); i-- > 0;) {
+        const double limit = i + 1 < labels.size()
+                                 ? labels[i + 1].y - blockHeight(labels[i])
+                                 : area.bottom() - blockHeight(labels[i]) + lineHeight / 2;
+        labels[i].y = std::min(labels[i].y, limit);
+    }
+    const double x = area.right() + 14;
+    const double width = marginRight - 18;
+    for (const CurveLabel& label : labels) {
+        painter.setPen(QPen(label.colour, 1));
+        painter.drawLine(QPointF(area.right(), label.curveY), QPointF(x - 3, label.y));
+        double baseline = label.y + nameMetrics.capHeight() / 2;
+        painter.setFont(nameFont);
+        for (const QString& name : label.names) {
+            painter.drawText(QPointF(x, baseline),
+                             nameMetrics.elidedText(name, Qt::ElideRight, width));
+            baseline += lineHeight;
+        }
+        painter.setFont(detailFont);
+        painter.drawText(QPointF(x, baseline), label.roughness);
+    }
+}
+
 } // namespace
 
 void MoodyChart::render(QPainter& painter, const QRectF& bounds) const {
@@ -182,15 +231,7 @@ void MoodyChart::drawCurves(QPainter& painter, const MoodyMapping& frame) const 
         return;
     }
 
-    // Labels in the right margin, pushed apart where curves end close together.
-    struct Label {
-        double y; // of the first line
-        QStringList names;
-        QString roughness;
-        QColor colour;
-        double curveY;
-    };
-    std::vector<Label> labels;
+    std::vector<CurveLabel> labels;
     constexpr int samples = 240;
     for (const CurveGroup& group : curveGroups()) {
         const double relative = group.roughness / *diameter_;
@@ -222,44 +263,7 @@ void MoodyChart::drawCurves(QPainter& painter, const MoodyMapping& frame) const 
                           group.colour, endY});
     }
     painter.restore();
-
-    const QFont nameFont = plotFont(12, true);
-    const QFont detailFont = plotFont(11);
-    const QFontMetricsF nameMetrics(nameFont, painter.device());
-    const double lineHeight = nameMetrics.height();
-    auto blockHeight = [lineHeight](const Label& label) {
-        return (label.names.size() + 1) * lineHeight + 4;
-    };
-    std::sort(labels.begin(), labels.end(),
-              [](const Label& a, const Label& b) { return a.y < b.y; });
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        labels[i].y = std::max(labels[i].y, area.top() + lineHeight / 2);
-        if (i > 0) {
-            labels[i].y = std::max(labels[i].y, labels[i - 1].y + blockHeight(labels[i - 1]));
-        }
-    }
-    // Back up from the bottom where the pushing ran past the frame.
-    for (std::size_t i = labels.size(); i-- > 0;) {
-        const double limit = i + 1 < labels.size()
-                                 ? labels[i + 1].y - blockHeight(labels[i])
-                                 : area.bottom() - blockHeight(labels[i]) + lineHeight / 2;
-        labels[i].y = std::min(labels[i].y, limit);
-    }
-    const double x = area.right() + 14;
-    const double width = marginRight - 18;
-    for (const Label& label : labels) {
-        painter.setPen(QPen(label.colour, 1));
-        painter.drawLine(QPointF(area.right(), label.curveY), QPointF(x - 3, label.y));
-        double baseline = label.y + nameMetrics.capHeight() / 2;
-        painter.setFont(nameFont);
-        for (const QString& name : label.names) {
-            painter.drawText(QPointF(x, baseline),
-                             nameMetrics.elidedText(name, Qt::ElideRight, width));
-            baseline += lineHeight;
-        }
-        painter.setFont(detailFont);
-        painter.drawText(QPointF(x, baseline), label.roughness);
-    }
+    drawCurveLabels(painter, std::move(labels), area);
 }
 
 void MoodyChart::drawLegend(QPainter& painter, const MoodyMapping& frame) const {

@@ -24,10 +24,6 @@ public:
     double toPixel(double value) const {
         return first_ + (transform(scale_, value) - min_) / (max_ - min_) * (last_ - first_);
     }
-    double toValue(double pixel) const {
-        const double t = min_ + (pixel - first_) / (last_ - first_) * (max_ - min_);
-        return scale_ == Scale::Logarithmic ? std::pow(10.0, t) : t;
-    }
 
 private:
     static double transform(Scale scale, double value) {

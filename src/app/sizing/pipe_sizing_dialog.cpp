@@ -23,6 +23,19 @@ namespace kolmaris {
 
 using sizing_detail::text;
 
+namespace {
+
+// A label for what the dialog has to say: plain text, wrapped to the dialog's width.
+QLabel* messageLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
 PipeSizingDialog::PipeSizingDialog(const SizingInputs& inputs, const NumberSettings& numbers,
                                    std::function<void(const QString&)> apply, QWidget* parent)
     : QDialog(parent), numbers_(numbers), apply_(std::move(apply)) {
@@ -123,56 +136,24 @@ void PipeSizingDialog::readInputs(const SizingInputs& inputs) {
 void PipeSizingDialog::buildLayout() {
     auto* layout = new QVBoxLayout(this);
 
-    summaryLabel_ = new QLabel(summary_, this);
-    summaryLabel_->setObjectName(QStringLiteral("summary"));
-    summaryLabel_->setTextFormat(Qt::PlainText);
-    summaryLabel_->setWordWrap(true);
+    summaryLabel_ = messageLabel(this, "summary");
+    summaryLabel_->setText(summary_);
     layout->addWidget(summaryLabel_);
 
-    problemLabel_ = new QLabel(this);
-    problemLabel_->setObjectName(QStringLiteral("problem"));
-    problemLabel_->setTextFormat(Qt::PlainText);
-    problemLabel_->setWordWrap(true);
+    problemLabel_ = messageLabel(this, "problem");
     problemLabel_->setAccessibleName(QStringLiteral("Hinweis zu den Eingaben"));
     layout->addWidget(problemLabel_);
 
-    auto* limits = new QGridLayout;
-    velocityLabel_ = new QLabel(QStringLiteral("max. Geschwindigkeit  [m/s]"), this);
-    lossLabel_ = new QLabel(QStringLiteral("max. Druckverlust  [Pa/m]"), this);
-    velocityLimit_ = new QLineEdit(this);
-    velocityLimit_->setObjectName(QStringLiteral("maxVelocity"));
-    velocityLimit_->setAccessibleName(QStringLiteral("max. Geschwindigkeit in m/s"));
-    lossLimit_ = new QLineEdit(this);
-    lossLimit_->setObjectName(QStringLiteral("maxLossPerMetre"));
-    lossLimit_->setAccessibleName(QStringLiteral("max. Druckverlust in Pa/m"));
-    velocityLabel_->setBuddy(velocityLimit_);
-    lossLabel_->setBuddy(lossLimit_);
-    for (QLineEdit* field : {velocityLimit_, lossLimit_}) {
-        controls::takeWholeText(*field);
-        field->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
-        field->setEnabled(request_.has_value());
-    }
-    limits->addWidget(velocityLabel_, 0, 0);
-    limits->addWidget(velocityLimit_, 0, 1);
-    limits->addWidget(lossLabel_, 1, 0);
-    limits->addWidget(lossLimit_, 1, 1);
-    limits->setColumnStretch(2, 1);
-    layout->addLayout(limits);
+    layout->addLayout(buildLimits());
 
-    limitProblemLabel_ = new QLabel(this);
-    limitProblemLabel_->setObjectName(QStringLiteral("limitProblem"));
-    limitProblemLabel_->setTextFormat(Qt::PlainText);
-    limitProblemLabel_->setWordWrap(true);
+    limitProblemLabel_ = messageLabel(this, "limitProblem");
     limitProblemLabel_->hide();
     layout->addWidget(limitProblemLabel_);
 
     table_ = sizing_detail::makeSizesTable(this);
     layout->addWidget(table_, 1);
 
-    verdictLabel_ = new QLabel(this);
-    verdictLabel_->setObjectName(QStringLiteral("verdict"));
-    verdictLabel_->setTextFormat(Qt::PlainText);
-    verdictLabel_->setWordWrap(true);
+    verdictLabel_ = messageLabel(this, "verdict");
     layout->addWidget(verdictLabel_);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -201,6 +182,31 @@ void PipeSizingDialog::buildLayout() {
     } else {
         problemLabel_->hide();
     }
+}
+
+QGridLayout* PipeSizingDialog::buildLimits() {
+    auto* limits = new QGridLayout;
+    velocityLabel_ = new QLabel(QStringLiteral("max. Geschwindigkeit  [m/s]"), this);
+    lossLabel_ = new QLabel(QStringLiteral("max. Druckverlust  [Pa/m]"), this);
+    velocityLimit_ = new QLineEdit(this);
+    velocityLimit_->setObjectName(QStringLiteral("maxVelocity"));
+    velocityLimit_->setAccessibleName(QStringLiteral("max. Geschwindigkeit in m/s"));
+    lossLimit_ = new QLineEdit(this);
+    lossLimit_->setObjectName(QStringLiteral("maxLossPerMetre"));
+    lossLimit_->setAccessibleName(QStringLiteral("max. Druckverlust in Pa/m"));
+    velocityLabel_->setBuddy(velocityLimit_);
+    lossLabel_->setBuddy(lossLimit_);
+    for (QLineEdit* field : {velocityLimit_, lossLimit_}) {
+        controls::takeWholeText(*field);
+        field->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
+        field->setEnabled(request_.has_value());
+    }
+    limits->addWidget(velocityLabel_, 0, 0);
+    limits->addWidget(velocityLimit_, 0, 1);
+    limits->addWidget(lossLabel_, 1, 0);
+    limits->addWidget(lossLimit_, 1, 1);
+    limits->setColumnStretch(2, 1);
+    return limits;
 }
 
 void PipeSizingDialog::showProblem(const QString& problem) {

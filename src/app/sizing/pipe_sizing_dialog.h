@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,6 +49,8 @@ public slots:
 private:
     void readInputs(const SizingInputs& inputs);
     void buildLayout();
+    // The two limit fields with their labels.
+    QGridLayout* buildLimits();
     // Reads the limits and, when both are usable, sizes again and fills the table.
     void refresh();
     std::optional<double> readLimit(QLineEdit* field, QLabel* label, QString& problems);

@@ -30,7 +30,7 @@ namespace {
 using test_support::german;
 using test_support::Window;
 
-TEST(MoodyMapping, LogarithmicBothWaysOnTheFrame) {
+TEST(MoodyMapping, LogarithmicOnTheFrame) {
     const MoodyMapping mapping(QRectF(100, 50, 800, 400));
     struct Case {
         double reynolds, lambda;
@@ -46,13 +46,10 @@ TEST(MoodyMapping, LogarithmicBothWaysOnTheFrame) {
         const QPointF pixel = mapping.toPixel(c.reynolds, c.lambda);
         EXPECT_NEAR(pixel.x(), c.pixel.x(), 1e-9) << c.reynolds;
         EXPECT_NEAR(pixel.y(), c.pixel.y(), 1e-9) << c.lambda;
-        const QPointF values = mapping.toValues(c.pixel);
-        EXPECT_NEAR(values.x(), c.reynolds, 1e-9 * c.reynolds);
-        EXPECT_NEAR(values.y(), c.lambda, 1e-12);
     }
 }
 
-TEST(PlotAxis, LinearAndLogarithmicEitherWay) {
+TEST(PlotAxis, LinearAndLogarithmic) {
     struct Case {
         PlotAxis axis;
         double value, pixel;
@@ -65,7 +62,6 @@ TEST(PlotAxis, LinearAndLogarithmicEitherWay) {
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(c.axis.toPixel(c.value), c.pixel, 1e-9) << c.value;
-        EXPECT_NEAR(c.axis.toValue(c.pixel), c.value, 1e-9 * std::abs(c.value));
     }
 }
 
@@ -291,19 +287,20 @@ TEST(MoodyChart, ArrowKeysStepThroughThePointsAndTellThemToAScreenReader) {
     chart.setFocus();
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(&chart);
     EXPECT_EQ(spoken->text(QAccessible::Description), MoodyChart::hint());
-    const auto press = [&chart](Qt::Key key) {
+    // The point chosen is the one the screen reader hears of.
+    const auto press = [&chart, spoken](Qt::Key key) {
         QTest::keyClick(&chart, key);
-        return chart.chosenPoint().value_or(99);
+        return spoken->text(QAccessible::Description);
     };
-    EXPECT_EQ(press(Qt::Key_Right), 0u);
-    EXPECT_EQ(press(Qt::Key_Right), 2u);
-    EXPECT_EQ(press(Qt::Key_Right), 0u) << "round again";
-    EXPECT_EQ(press(Qt::Key_Left), 2u);
-    EXPECT_EQ(press(Qt::Key_Home), 0u);
-    EXPECT_EQ(press(Qt::Key_End), 2u);
-    EXPECT_EQ(spoken->text(QAccessible::Description), chart.describe(chart.points()[2]));
+    const QString first = chart.describe(chart.points()[0]);
+    const QString third = chart.describe(chart.points()[2]);
+    EXPECT_EQ(press(Qt::Key_Right), first);
+    EXPECT_EQ(press(Qt::Key_Right), third);
+    EXPECT_EQ(press(Qt::Key_Right), first) << "round again";
+    EXPECT_EQ(press(Qt::Key_Left), third);
+    EXPECT_EQ(press(Qt::Key_Home), first);
+    EXPECT_EQ(press(Qt::Key_End), third);
     chart.setResults({}, std::nullopt);
-    EXPECT_FALSE(chart.chosenPoint());
     EXPECT_EQ(spoken->text(QAccessible::Description), MoodyChart::hint());
 }
 
