@@ -7,7 +7,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DKOLMARIS_WERROR=ON
 endif
 
-.PHONY: all deps configure build test test-sanitize fuzz run bench figures package clean
+.PHONY: all deps configure build test test-sanitize fuzz format-check run bench figures package clean
 
 all: build
 
@@ -43,6 +43,10 @@ test-sanitize: deps
 # The libFuzzer targets, FUZZ_SECONDS each (20 by default).
 fuzz: deps
 	@bash scripts/run-fuzzers.sh
+
+# Every tracked C++ source as .clang-format lays it out; the generated tables (.inc) excepted.
+format-check: deps
+	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 run: build
 	@cmake --build $(BUILD_DIR) --target run

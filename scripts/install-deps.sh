@@ -15,7 +15,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     fonts-liberation fonts-dejavu-core
     icoutils librsvg2-bin binutils-mingw-w64-x86-64 desktop-file-utils
-    clang-14 libclang-rt-14-dev locales
+    clang-14 libclang-rt-14-dev clang-format locales
     libminizip-dev zlib1g-dev
     poppler-utils
 )

@@ -152,7 +152,6 @@ Cell readCell(QXmlStreamReader& xml, const std::vector<QString>& sharedStrings, 
                                     std::to_string(keptRows) + ".");
 }
 
-
 // The row a <row> element opens: its r, which must lie past `previous`, or the next one.
 int rowOpened(const QXmlStreamReader& xml, int previous) {
     const QXmlStreamAttributes attributes = xml.attributes(); // r views into these
