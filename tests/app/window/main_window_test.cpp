@@ -1,6 +1,7 @@
 #include "app/platform/qt_message_sink.h"
 #include "app/window/main_window.h"
 #include "box_closer.h"
+#include "calc/media.h"
 #include "recording_sink.h"
 #include "window_fixture.h"
 
@@ -122,6 +123,29 @@ TEST(WindowLayout, GroupsAreIndependent) {
     EXPECT_TRUE(w.chosen("Option4"));
     EXPECT_FALSE(w.chosen("Option3"));
     EXPECT_TRUE(w.chosen("Option8"));
+}
+
+// The option buttons are made from the media and material tables: each button shows its row's
+// name, in the tables' order, and the calculation reads that row when it is chosen.
+TEST(WindowLayout, OptionButtonsAreTheTablesRows) {
+    Window w(german);
+    const char* const media[] = {"Option1_0", "Option2", "Option3", "Option4"};
+    const char* const materials[] = {"Option5", "Option6", "Option7", "Option8", "Option9"};
+    ASSERT_EQ(std::size(media), std::size(mediumTable));
+    ASSERT_EQ(std::size(materials), std::size(materialTable));
+    w.typeValidInputs();
+    for (std::size_t m = 0; m < std::size(media); ++m) {
+        for (std::size_t k = 0; k < std::size(materials); ++k) {
+            EXPECT_EQ(w.find<QRadioButton>(media[m])->text().toStdString(), mediumTable[m].name);
+            EXPECT_EQ(w.find<QRadioButton>(materials[k])->text().toStdString(),
+                      materialTable[k].name);
+            w.choose(media[m]);
+            w.choose(materials[k]);
+            w.press("Command1");
+            EXPECT_EQ(w->record().density, mediumTable[m].density) << media[m];
+            EXPECT_EQ(w->record().roughness, materialTable[k].roughness) << materials[k];
+        }
+    }
 }
 
 TEST(WindowLayout, ResizingMovesNoControl) {
