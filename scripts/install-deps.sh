@@ -18,6 +18,7 @@ packages=(
     clang-14 libclang-rt-14-dev locales
     libminizip-dev zlib1g-dev
     poppler-utils
+    python3-iapws
 )
 for group in "$@"; do
     case "$group" in
