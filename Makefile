@@ -61,6 +61,7 @@ bench: build
 	@$(BUILD_DIR)/bench/kolmaris_writer_bench
 	@$(BUILD_DIR)/bench/kolmaris_sizing_bench
 	@$(BUILD_DIR)/bench/kolmaris_fittings_bench
+	@$(BUILD_DIR)/bench/kolmaris_check_bench
 	@$(BUILD_DIR)/bench/kolmaris_report_bench
 	@$(BUILD_DIR)/bench/kolmaris_click_bench
 

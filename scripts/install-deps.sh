@@ -19,6 +19,7 @@ packages=(
     libminizip-dev zlib1g-dev
     poppler-utils
     python3-fluids
+    python3-iapws
 )
 for group in "$@"; do
     case "$group" in
