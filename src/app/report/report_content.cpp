@@ -158,9 +158,7 @@ Table inputsTable(const std::vector<ResultValues>& results, int standing,
                                         ? results[static_cast<std::size_t>(number - 1)].origin
                                         : ResultOrigin{};
         Row row{{QString::number(number), 1, true}};
-        std::optional<Medium> medium;
         if (const auto& in = origin.inputs) {
-            medium = in->medium;
             for (double value : {in->diameter, in->flowRate, in->length, in->temperature}) {
                 row.push_back({exact(value, format), 1, true});
             }
@@ -170,8 +168,8 @@ Table inputsTable(const std::vector<ResultValues>& results, int standing,
             row.push_back({QStringLiteral("Eingaben nicht gespeichert"), 6});
         }
         QStringList notes;
-        for (const ResultNote& note : origin.notes) {
-            notes << text(noteText(note, medium, format));
+        for (const std::string& note : shownNoteTexts(origin, format)) {
+            notes << text(note);
         }
         row.push_back({notes.join(QChar::LineSeparator)});
         table.body.push_back(std::move(row));
