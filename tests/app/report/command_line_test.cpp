@@ -1,10 +1,8 @@
 #include "report_support.h"
 
-#include "hostile_workbooks.h"
 #include "locales.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace kolmaris {
@@ -63,34 +61,6 @@ TEST(CommandLine, WritesTheReportOfAWorkbookWithoutADisplay) {
     EXPECT_TRUE(text.contains(QStringLiteral("Druckverlustberechnung")));
     // The user's decimal separator, as the window would show it.
     EXPECT_TRUE(text.contains(QString::fromStdString(table.cell(2, 3))));
-}
-
-// Names and notes that all point at one string of megabytes make no longer a report than a
-// table the program wrote: each row's note once, its inputs named as left out.
-TEST(CommandLine, ReportsAWorkbookOfMegabyteNotesOnTheUsualPages) {
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));
-    const auto pagesOf = [&pdf] {
-        const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
-        return QRegularExpression(QStringLiteral("Pages: +(\\d+)")).match(info).captured(1);
-    };
-    const QString written = dir.filePath(QStringLiteral("geschrieben.xlsx"));
-    writeBytes(written, QByteArray::fromStdString(
-                            hostile::packageBytes(hostile::writtenWorkbook(maxResults))));
-    ASSERT_EQ(runProgram({QStringLiteral("--report"), pdf, written}).exitCode, 0);
-    const QString usualPages = pagesOf();
-    const QString note = QStringLiteral("64/Re = 0,16");
-    for (const std::string& unit : {std::string("; "), hostile::laminarNoteXml()}) {
-        const QString workbook = dir.filePath(QStringLiteral("feindlich.xlsx"));
-        writeBytes(workbook, QByteArray::fromStdString(hostile::packageBytes(
-                                 hostile::oneHugeString(unit, 4 * 1024 * 1024))));
-        const ProgramRun run = runProgram({QStringLiteral("--report"), pdf, workbook});
-        EXPECT_EQ(run.exitCode, 0) << unit.substr(0, 10);
-        EXPECT_TRUE(run.err.contains(QStringLiteral("Eingaben aus Zeilen 3 bis 30")))
-            << run.err.toStdString();
-        EXPECT_EQ(pagesOf(), usualPages) << unit.substr(0, 10);
-        EXPECT_EQ(pdfText(pdf).count(note), unit == "; " ? 0 : maxResults) << unit.substr(0, 10);
-    }
 }
 
 TEST(CommandLine, RefusesAHostileWorkbookOrAWrongCommandLineAndTouchesNoFile) {
