@@ -204,4 +204,13 @@ void BM_ReadWorkbook_Padded(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadWorkbook_Padded)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
+// A full table the program wrote whose medium, material and notes cells all point at one
+// shared string as long as its part may be, after a blank: "; " over and over, then the laminar
+// note over and over. Each cell is then megabytes that no name or note of ours can be.
+void BM_ReadWorkbook_OneStringEverywhere(benchmark::State& state) {
+    const std::string units[] = {"; ", hostile::laminarNoteXml()};
+    readFile(state, hostile::oneHugeString(units[state.range(0)], maxPartBytes));
+}
+BENCHMARK(BM_ReadWorkbook_OneStringEverywhere)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
 } // namespace

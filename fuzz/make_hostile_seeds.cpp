@@ -1,8 +1,10 @@
 // Writes hostile workbook seeds for fuzz_workbook_reader into the folder given: each of the
 // reader's bounds at its limit and just past it, and the files that once got through (an
 // uncalculated formula, a result below the table, two entries of one name, parts padded with
-// blanks, a name cut by a NUL, a hidden first sheet, a cell with two values). Run at fuzz time,
+// blanks, a name cut by a NUL, a hidden first sheet, a cell with two values, one string of
+// megabytes in every name and notes cell). Run at fuzz time,
 // so the repository keeps the generator instead of the files.
+#include "exchange/reader_common.h"
 #include "exchange/xml_bounds.h"
 #include "hostile_workbooks.h"
 
@@ -86,6 +88,13 @@ int main(int argc, char** argv) {
     std::string twoValues = goodRow;
     twoValues.replace(twoValues.find("<v>1.23</v>"), 11, "<v>1.23</v><v>7.77</v>");
     ok = ok && save(folder, "hostile_two_values", 1, hostile::sheet("", twoValues, ""));
+    // A written table whose names and notes all point at one shared string of megabytes.
+    const auto strings = static_cast<std::size_t>(maxPartBytes);
+    ok = ok && save(folder, "hostile_one_string_separators", 0,
+                    hostile::packageBytes(hostile::oneHugeString("; ", strings)));
+    ok = ok &&
+         save(folder, "hostile_one_string_notes", 0,
+              hostile::packageBytes(hostile::oneHugeString(hostile::laminarNoteXml(), strings)));
     if (!ok) {
         std::fprintf(stderr, "cannot write the seeds into %s\n", folder.c_str());
         return 1;

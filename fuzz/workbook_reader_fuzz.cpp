@@ -51,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fuzzing::broken("a non-finite value accepted");
             }
         }
+        if (v.origin.notes.size() > maxNotesPerRow) {
+            fuzzing::broken("more notes than a row has");
+        }
         if (const auto& in = v.origin.inputs) {
             for (const double x : {in->diameter, in->flowRate, in->length, in->temperature}) {
                 if (!std::isfinite(x)) {

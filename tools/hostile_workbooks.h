@@ -1,9 +1,12 @@
 #pragma once
 
 // Workbooks built to make a reader work hard: elements with many attributes, namespace
-// declarations nested deep, and so on, repeated. Used by the reader benchmark (at the reader's
-// bounds) and by the fuzz seed generator (at them and just past them).
+// declarations nested deep, one huge text in every cell, and so on, repeated. Used by the reader
+// benchmark (at the reader's bounds) and by the fuzz seed generator (at them and just past them).
 
+#include "exchange/workbook.h"
+
+#include <unzip.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -156,6 +159,114 @@ inline Parts workbookParts(const std::string& sheetXml, const Parts& extra = {})
 inline std::string padded(std::string part, char fill, bool inside, std::size_t bytes) {
     const std::size_t at = inside ? part.rfind("</") : part.size();
     return part.insert(at, bytes - part.size(), fill);
+}
+
+// The entries of the zip package at `path`, in its order.
+inline Parts packageEntries(const std::string& path) {
+    Parts parts;
+    unzFile zip = unzOpen64(path.c_str());
+    bool ok = zip != nullptr;
+    for (int at = ok ? unzGoToFirstFile(zip) : UNZ_END_OF_LIST_OF_FILE; ok && at == UNZ_OK;
+         at = unzGoToNextFile(zip)) {
+        char name[256];
+        ok = unzGetCurrentFileInfo64(zip, nullptr, name, sizeof name, nullptr, 0, nullptr, 0) ==
+                 UNZ_OK &&
+             unzOpenCurrentFile(zip) == UNZ_OK;
+        std::string content;
+        char chunk[65536];
+        for (int n; ok && (n = unzReadCurrentFile(zip, chunk, sizeof chunk)) != 0;) {
+            ok = n > 0;
+            content.append(chunk, static_cast<std::size_t>(std::max(n, 0)));
+        }
+        ok = unzCloseCurrentFile(zip) == UNZ_OK && ok;
+        parts.emplace_back(name, std::move(content));
+    }
+    if (zip != nullptr) {
+        unzClose(zip);
+    }
+    if (!ok) {
+        throw std::runtime_error("cannot read the package " + path);
+    }
+    return parts;
+}
+
+inline std::string& partNamed(Parts& parts, const std::string& name) {
+    for (auto& [path, content] : parts) {
+        if (path == name) {
+            return content;
+        }
+    }
+    throw std::runtime_error("no part " + name);
+}
+
+// A workbook's parts with one more shared string, `head` and then `unit` (XML text, escaped
+// already) as often as the strings part can take within `bytes`, and every shared-string cell
+// of the result rows in `columns` (letters, such as "LMN") pointed at it.
+inline Parts oneStringInColumns(Parts parts, const std::string& columns, const std::string& head,
+                                const std::string& unit, std::size_t bytes) {
+    std::string& strings = partNamed(parts, "xl/sharedStrings.xml");
+    std::size_t index = 0;
+    for (std::size_t at = 0; (at = strings.find("<si>", at)) != std::string::npos; ++at) {
+        ++index;
+    }
+    const std::string open = "<si><t xml:space=\"preserve\">";
+    const std::string close = "</t></si>";
+    const std::size_t room =
+        bytes - std::min(bytes, strings.size() + open.size() + close.size() + head.size());
+    strings.insert(strings.rfind("</sst>"),
+                   open + head + repeated(unit, room / unit.size()) + close);
+    std::string& sheet = partNamed(parts, "xl/worksheets/sheet1.xml");
+    for (const char column : columns) {
+        const std::string cell = std::string("<c r=\"") + column;
+        for (std::size_t at = 0; (at = sheet.find(cell, at)) != std::string::npos; ++at) {
+            const std::size_t end = sheet.find("</c>", at);
+            const std::size_t value = sheet.find("t=\"s\"><v>", at);
+            const bool result = std::atoi(sheet.c_str() + at + cell.size()) > 2; // not a title
+            if (result && value < end) {
+                const std::size_t digits = value + 9;
+                sheet.replace(digits, sheet.find("</v>", digits) - digits, std::to_string(index));
+            }
+        }
+    }
+    return parts;
+}
+
+// The parts of a workbook the program writes: `rows` laminar results of water in black iron,
+// each with its inputs and its note.
+inline Parts writtenWorkbook(int rows) {
+    std::vector<ResultValues> results;
+    for (int i = 0; i < rows; ++i) {
+        ResultValues v{0.02 + i, 0.5, 1.5, 400, 0.16};
+        v.origin.inputs = ResultInputs{20, 0.4 + i, 3, 20, Medium::Water, Material::BlackIron};
+        v.origin.notes = {{ResultNote::Kind::Laminar, 0.16}};
+        results.push_back(v);
+    }
+    char name[] = "/tmp/kolmaris-written-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) {
+        throw std::runtime_error("no temporary file");
+    }
+    ::close(fd);
+    writeResultsWorkbook(results, NumberFormat{','}, name);
+    Parts parts = packageEntries(name);
+    std::remove(name);
+    return parts;
+}
+
+// A full table the program wrote, whose medium, material and notes cells all point at one
+// shared string: a blank, then `unit` as often as `bytes` of strings part allow.
+inline Parts oneHugeString(const std::string& unit, std::size_t bytes) {
+    return oneStringInColumns(writtenWorkbook(maxResults), "LMN", " ", unit, bytes);
+}
+
+// The note a laminar row of writtenWorkbook() has, and its separator, as XML text.
+inline std::string laminarNoteXml() {
+    std::string text;
+    for (const char c :
+         noteText({ResultNote::Kind::Laminar, 0.16}, Medium::Water, NumberFormat{','}) + "; ") {
+        text += c == '<' ? std::string("&lt;") : std::string(1, c);
+    }
+    return text;
 }
 
 // The parts deflated into a zip package, in this order, duplicates allowed.

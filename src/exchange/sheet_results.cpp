@@ -6,17 +6,23 @@
 #include "exchange/xml_bounds.h"
 
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace kolmaris::exchange_detail {
 
 namespace {
 
+// A cell's text without its surrounding blanks, as a view: a cell may hold megabytes.
+QStringView trimmedText(const Cell& cell) {
+    return QStringView(cell.text).trimmed();
+}
+
 bool isText(const Cell& cell, const QString& expected) {
     // Spreadsheets and their users trim blanks; the words are what identifies the table.
     return expected.isEmpty() ? cell.type == Cell::Type::Empty ||
-                                    (cell.type == Cell::Type::Text && cell.text.trimmed().isEmpty())
-                              : cell.type == Cell::Type::Text && cell.text.trimmed() == expected;
+                                    (cell.type == Cell::Type::Text && trimmedText(cell).isEmpty())
+                              : cell.type == Cell::Type::Text && trimmedText(cell) == expected;
 }
 
 const Cell& cellAt(const Sheet& sheet, int row, int col) {
@@ -55,13 +61,17 @@ InputLayout inputLayout(const Sheet& sheet) {
     return layout;
 }
 
-// Spreadsheet users retype names: case and surrounding blanks do not matter.
+// Spreadsheet users retype names: case and surrounding blanks do not matter. A text longer
+// than any name with its blanks names nothing, like any other unknown name.
 template <typename Choice, std::size_t N>
 std::optional<Choice> choiceNamed(const Cell& cell, const Choice (&choices)[N]) {
+    if (cell.type != Cell::Type::Text ||
+        static_cast<std::size_t>(cell.text.size()) > maxNameCellChars) {
+        return std::nullopt;
+    }
+    const QStringView name = trimmedText(cell);
     for (const Choice choice : choices) {
-        if (cell.type == Cell::Type::Text &&
-            cell.text.trimmed().compare(QString::fromUtf8(nameOf(choice)), Qt::CaseInsensitive) ==
-                0) {
+        if (name.compare(QString::fromUtf8(nameOf(choice)), Qt::CaseInsensitive) == 0) {
             return choice;
         }
     }
@@ -164,7 +174,12 @@ WorkbookResults resultRows(const Sheet& sheet) {
         }
         const Cell& notes = cellAt(sheet, r, firstInputCol + Notes);
         if (layout.notes && notes.type == Cell::Type::Text) {
-            values.origin.notes = parseNotesText(notes.text.toStdString());
+            // Notes of ours stand only at the start, and parsing reads no further: the rest of a
+            // long text is never converted.
+            const QByteArray start =
+                QStringView(notes.text).left(static_cast<qsizetype>(maxNotesTextBytes)).toUtf8();
+            values.origin.notes = parseNotesText(
+                std::string_view(start.constData(), static_cast<std::size_t>(start.size())));
         }
         read.results.push_back(std::move(values));
     }

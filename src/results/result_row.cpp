@@ -3,6 +3,7 @@
 #include "calc/media.h"
 #include "results/table_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -21,8 +22,8 @@ std::string laminarText() {
            "): Colebrook gilt hier nicht, 64/Re = ";
 }
 
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
 }
 
 // The band a run outside the table used, for the media whose viscosity has bands.
@@ -40,6 +41,25 @@ std::string bandOf(ResultNote::Kind kind, std::optional<Medium> medium,
 std::optional<double> noteNumber(const std::string& text) {
     const auto value = parseNumber(text, NumberFormat{','});
     return value ? value : parseNumber(text, NumberFormat{'.'});
+}
+
+// The note a part of a notes text is, if it is one of ours.
+std::optional<ResultNote> noteOf(std::string_view part, const std::string& laminar) {
+    if (startsWith(part, laminar)) {
+        const auto value = noteNumber(std::string(part.substr(laminar.size())));
+        return value ? std::optional<ResultNote>({ResultNote::Kind::Laminar, *value})
+                     : std::nullopt;
+    }
+    if (startsWith(part, hotterText)) {
+        return ResultNote{ResultNote::Kind::HotterThanTable, 0};
+    }
+    if (startsWith(part, colderText)) {
+        return ResultNote{ResultNote::Kind::ColderThanTable, 0};
+    }
+    if (part == nearestText) {
+        return ResultNote{ResultNote::Kind::NearestCandidate, 0};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -114,39 +134,49 @@ std::string notesText(const ResultOrigin& origin, const NumberFormat& format) {
     return text;
 }
 
-std::vector<ResultNote> parseNotesText(const std::string& text) {
+std::vector<ResultNote> parseNotesText(std::string_view text) {
     std::vector<ResultNote> notes;
     const std::string laminar = laminarText();
+    const std::string_view separator = noteSeparator;
     std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(noteSeparator, start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string part = text.substr(start, end - start);
-        if (startsWith(part, laminar)) {
-            const auto value = noteNumber(part.substr(laminar.size()));
-            if (value) {
-                notes.push_back({ResultNote::Kind::Laminar, *value});
+    for (std::size_t parts = 0; parts < maxNoteParts && start <= text.size(); ++parts) {
+        // A separator is looked for only where a note of ours could still end.
+        const std::string_view rest = text.substr(start, maxNoteChars + separator.size());
+        std::size_t end = rest.find(separator);
+        if (end == std::string_view::npos) {
+            if (rest.size() > maxNoteChars) {
+                break; // a remark: what follows is the user's too
             }
-        } else if (startsWith(part, hotterText)) {
-            notes.push_back({ResultNote::Kind::HotterThanTable, 0});
-        } else if (startsWith(part, colderText)) {
-            notes.push_back({ResultNote::Kind::ColderThanTable, 0});
-        } else if (part == nearestText) {
-            notes.push_back({ResultNote::Kind::NearestCandidate, 0});
+            end = rest.size();
         }
-        start = end + std::char_traits<char>::length(noteSeparator);
+        const auto note = noteOf(rest.substr(0, end), laminar);
+        const auto sameKind = [&note](const ResultNote& n) { return n.kind == note->kind; };
+        if (note && std::none_of(notes.begin(), notes.end(), sameKind)) {
+            notes.push_back(*note);
+        }
+        start += end + separator.size();
     }
     return notes;
+}
+
+std::vector<std::string> shownNoteTexts(const ResultOrigin& origin, const NumberFormat& format) {
+    const std::optional<Medium> medium =
+        origin.inputs ? std::optional<Medium>(origin.inputs->medium) : std::nullopt;
+    std::vector<std::string> texts;
+    for (const ResultNote& note : origin.notes) {
+        if (texts.size() == maxNotesPerRow) {
+            texts.emplace_back("…");
+            break;
+        }
+        texts.push_back(noteText(note, medium, format));
+    }
+    return texts;
 }
 
 std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
                            const NumberFormat& format) {
     std::string text = "Ergebnis " + std::to_string(resultNumber);
-    std::optional<Medium> medium;
     if (const auto& in = origin.inputs) {
-        medium = in->medium;
         text += "\nDurchmesser: " + formatExact(in->diameter, format) + " mm";
         text += "\nVolumenstrom: " + formatExact(in->flowRate, format) + " dm3/min";
         text += "\nLänge: " + formatExact(in->length, format) + " m";
@@ -156,8 +186,8 @@ std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
     } else {
         text += "\nEingaben nicht gespeichert";
     }
-    for (const ResultNote& note : origin.notes) {
-        text += "\nHinweis: " + noteText(note, medium, format);
+    for (const std::string& note : shownNoteTexts(origin, format)) {
+        text += "\nHinweis: " + note;
     }
     return text;
 }

@@ -4,8 +4,10 @@
 #include "calc/media.h"
 #include "results/number_format.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kolmaris {
@@ -61,6 +63,24 @@ struct ResultValues {
     ResultOrigin origin{};
 };
 
+// Bounds on the texts of a row's origin as a workbook brings them. A file is hostile input: one
+// shared string of megabytes may stand in every cell, and reading a row, its tooltip and its
+// line in the report must cost microseconds whatever the cells hold.
+//
+// A cell naming a medium or a material holds one of a few short names, with whatever blanks a
+// spreadsheet user left around it; a longer text names none, and is not even copied.
+inline constexpr std::size_t maxNameCellChars = 256;
+// A row has at most one note of each kind; what a tooltip or the report shows of a row's notes
+// is never more.
+inline constexpr std::size_t maxNotesPerRow = 4;
+// Each note of ours is under a hundred bytes; a longer part of a notes text is a user's remark,
+// and with it the rest of the text. Only the first few parts are looked at, enough for ours
+// among a user's short additions.
+inline constexpr std::size_t maxNoteChars = 200;
+inline constexpr std::size_t maxNoteParts = 8;
+// So a notes text is read no further than this many bytes from its start.
+inline constexpr std::size_t maxNotesTextBytes = maxNoteParts * (maxNoteChars + 2);
+
 // The notes a completed calculation earns.
 std::vector<ResultNote> notesOf(const CalculationRecord& record, Medium medium);
 
@@ -72,12 +92,17 @@ std::string noteText(const ResultNote& note, std::optional<Medium> medium,
                      const NumberFormat& format);
 
 // The notes of a row joined into one text, as a workbook keeps them, and read back from there.
-// Parts that are no note of ours (a user's remark) are left out when reading.
+// Parts that are no note of ours (a user's remark) are left out when reading, as is a second
+// note of a kind; at most the first maxNotesTextBytes of `text` are read.
 std::string notesText(const ResultOrigin& origin, const NumberFormat& format);
-std::vector<ResultNote> parseNotesText(const std::string& text);
+std::vector<ResultNote> parseNotesText(std::string_view text);
 
-// The row's origin for its tooltip: its number, the inputs with units, the notes; or that the
-// inputs were not kept.
+// The texts of a row's notes as a tooltip or the report shows them: at most maxNotesPerRow, and
+// "…" last when there are more.
+std::vector<std::string> shownNoteTexts(const ResultOrigin& origin, const NumberFormat& format);
+
+// The row's origin for its tooltip: its number, the inputs with units, the notes as
+// shownNoteTexts gives them; or that the inputs were not kept.
 std::string describeOrigin(int resultNumber, const ResultOrigin& origin,
                            const NumberFormat& format);
 

@@ -3,6 +3,7 @@
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "exchange/xml_bounds.h"
+#include "hostile_workbooks.h"
 #include "workbook_fixtures.h"
 
 #include <QTemporaryDir>
@@ -236,6 +237,31 @@ TEST(HostileWorkbook, RefusesWhatTheUserCannotSeeAndWhatWouldReadSlowly) {
                   zipBytes(edited(base, sheet, [](QByteArray& b) { b.append("\r\n"); })))
                   .results.size(),
               1u);
+}
+
+// A table the program wrote whose names and notes all point at one string of megabytes: the
+// values read, the inputs are left out as unknown, and of the notes only ours, once.
+TEST(HostileWorkbook, TakesNoNameOrNoteFromAStringOfMegabytes) {
+    const struct {
+        const char* what;
+        std::string unit;
+        std::vector<ResultNote> notes;
+    } cases[] = {
+        {"separators", "; ", {}},
+        {"laminar notes", hostile::laminarNoteXml(), {{ResultNote::Kind::Laminar, 0.16}}},
+    };
+    for (const auto& c : cases) {
+        const std::string file =
+            hostile::packageBytes(hostile::oneHugeString(c.unit, maxPartBytes));
+        const WorkbookResults read = readResultsWorkbookBytes(file);
+        ASSERT_EQ(read.results.size(), std::size_t{maxResults}) << c.what;
+        EXPECT_EQ(read.leftOut.size(), std::size_t{maxResults}) << c.what;
+        EXPECT_EQ(read.leftOut.front(), (LeftOutRow{headerRows + 1, LeftOutRow::Reason::Inputs}));
+        for (const ResultValues& v : read.results) {
+            EXPECT_FALSE(v.origin.inputs) << c.what;
+            EXPECT_EQ(v.origin.notes, c.notes) << c.what;
+        }
+    }
 }
 
 TEST(HostileWorkbook, ReadsTheFirstSheetTheUserSees) {

@@ -117,5 +117,54 @@ TEST(ResultNotes, TooltipsAndNotesWriteOrdinaryNumbersWithoutAnExponent) {
     EXPECT_EQ(parseNotesText(notesText(origin, NumberFormat{'.'})), origin.notes);
 }
 
+// A workbook may hold megabytes where notes belong: they are read only as far as notes of ours
+// can stand, a few short parts with each kind once, and shown only a few at a time.
+TEST(ResultNotes, AreReadAndShownOnlyAsFarAsNotesOfOursGo) {
+    ResultOrigin ours;
+    ours.inputs = ResultInputs{25, 10, 100, 120, Medium::Water, Material::Copper};
+    ours.notes = {
+        {Kind::Laminar, 0.04526}, {Kind::HotterThanTable, 0}, {Kind::NearestCandidate, 0}};
+    const std::string text = notesText(ours, german);
+    const std::string laminar = noteText(ours.notes[0], Medium::Water, german);
+    const auto times = [](const std::string& unit, std::size_t count) {
+        std::string out;
+        for (std::size_t i = 0; i < count; ++i) {
+            out += unit;
+        }
+        return out;
+    };
+    const Kinds all = {Kind::Laminar, Kind::HotterThanTable, Kind::NearestCandidate};
+    const struct {
+        const char* what;
+        std::string text;
+        Kinds expected;
+    } cases[] = {
+        {"after short remarks", times("x; ", maxNoteParts - all.size()) + text, all},
+        {"partly past the parts looked at",
+         times("x; ", maxNoteParts - 2) + text,
+         {Kind::Laminar, Kind::HotterThanTable}},
+        {"one note repeated", times(laminar + "; ", 1000), {Kind::Laminar}},
+        {"after a million separators", times("; ", 1000000) + text, {}},
+        {"after a remark as long as a note", std::string(maxNoteChars, 'x') + "; " + text, all},
+        {"after a longer remark", std::string(maxNoteChars + 1, 'x') + "; " + text, {}},
+        {"a note grown too long", laminar + std::string(maxNoteChars, '0'), {}},
+    };
+    for (const auto& c : cases) {
+        const auto notes = parseNotesText(c.text);
+        EXPECT_EQ(kindsOf(notes), c.expected) << c.what;
+        // Nothing past the bound is read, so a reader need convert no more than that.
+        EXPECT_EQ(parseNotesText(std::string_view(c.text).substr(0, maxNotesTextBytes)), notes)
+            << c.what;
+    }
+
+    ResultOrigin many;
+    many.notes.assign(2 * maxNotesPerRow, {Kind::NearestCandidate, 0});
+    const std::vector<std::string> shown = shownNoteTexts(many, german);
+    ASSERT_EQ(shown.size(), maxNotesPerRow + 1);
+    EXPECT_EQ(shown.back(), "…");
+    const std::string tip = describeOrigin(1, many, german);
+    EXPECT_EQ(tip.find("\nHinweis: …"), tip.size() - 13) << tip; // and last in the tooltip
+}
+
 } // namespace
 } // namespace kolmaris

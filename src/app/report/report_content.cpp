@@ -162,9 +162,7 @@ Table inputsTable(const std::vector<ResultValues>& results, const NumberFormat& 
     for (std::size_t i = 0; i < results.size(); ++i) {
         const ResultOrigin& origin = results[i].origin;
         Row row{{QString::number(i + 1), 1, true}};
-        std::optional<Medium> medium;
         if (const auto& in = origin.inputs) {
-            medium = in->medium;
             for (double value : {in->diameter, in->flowRate, in->length, in->temperature}) {
                 row.push_back({exact(value, format), 1, true});
             }
@@ -174,8 +172,8 @@ Table inputsTable(const std::vector<ResultValues>& results, const NumberFormat& 
             row.push_back({QStringLiteral("Eingaben nicht gespeichert"), 6});
         }
         QStringList notes;
-        for (const ResultNote& note : origin.notes) {
-            notes << text(noteText(note, medium, format));
+        for (const std::string& note : shownNoteTexts(origin, format)) {
+            notes << text(note);
         }
         row.push_back({notes.join(QChar::LineSeparator)});
         table.body.push_back(std::move(row));
