@@ -1,5 +1,7 @@
 #include "calc/colebrook_exact.h"
 
+#include "calc/media.h"
+
 #include <cmath>
 #include <limits>
 
@@ -58,6 +60,14 @@ double colebrookExact(double relativeRoughness, double reynolds) {
         throw ColebrookArgumentError("Die Reynolds-Zahl ist zu klein.");
     }
     return lambda;
+}
+
+ExactFriction exactFrictionFactor(double relativeRoughness, double reynolds) {
+    const double size = std::fabs(reynolds);
+    if (size > 0 && size < laminarLimit) {
+        return {FrictionLaw::Laminar, 64 / size};
+    }
+    return {FrictionLaw::Colebrook, colebrookExact(relativeRoughness, size)};
 }
 
 } // namespace kolmaris

@@ -22,4 +22,21 @@ public:
 // Re is so small that λ overflows.
 double colebrookExact(double relativeRoughness, double reynolds);
 
+// How the exact friction factor of a flow is found.
+enum class FrictionLaw {
+    Colebrook, // |Re| at or above the laminar limit: the root of Colebrook, textbook constants
+    Laminar,   // below it: 64/|Re|
+};
+
+struct ExactFriction {
+    FrictionLaw law;
+    double lambda;
+};
+
+// The friction factor the physics gives for a flow of this Reynolds number (its size; a
+// negative flow only runs the other way) and relative roughness: 64/|Re| where the flow is
+// laminar, else colebrookExact. The yardstick of the check calculation and the Moody chart.
+// Throws ColebrookArgumentError as colebrookExact does, and for |Re| zero or not finite.
+ExactFriction exactFrictionFactor(double relativeRoughness, double reynolds);
+
 } // namespace kolmaris

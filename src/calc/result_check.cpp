@@ -37,18 +37,14 @@ std::variant<PropertyCheck, CheckGap> checkWith(const CalculationRecord& r, doub
     c.viscosity = against(viscosity, r.viscosity);
     c.velocity = against(velocity, r.velocity);
     c.reynolds = against(reynolds, r.reynolds);
-    double lambda = 0;
-    if (size < laminarLimit) {
-        c.law = FrictionLaw::Laminar;
-        lambda = 64 / size;
-    } else {
-        c.law = FrictionLaw::Colebrook;
-        try {
-            lambda = colebrookExact(r.roughness / std::fabs(d), size);
-        } catch (const ColebrookArgumentError&) {
-            return CheckGap::NoColebrookRoot;
-        }
+    ExactFriction exact{};
+    try {
+        exact = exactFrictionFactor(r.roughness / std::fabs(d), reynolds);
+    } catch (const ColebrookArgumentError&) {
+        return CheckGap::NoColebrookRoot;
     }
+    c.law = exact.law;
+    const double lambda = exact.lambda;
     c.lambda = against(lambda, r.lambda);
     c.lossPerMetre = against(velocity * velocity * (lambda * density) / (2 * d), r.lossPerMetre);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calculation.h"
+#include "calc/colebrook_exact.h"
 
 #include <optional>
 
@@ -14,12 +15,6 @@ namespace kolmaris {
 struct CheckedValue {
     double value = 0;
     double deviation = 0; // %
-};
-
-// How the check found λ.
-enum class FrictionLaw {
-    Colebrook, // |Re| at or above laminarLimit: the root of Colebrook with its textbook constants
-    Laminar,   // below it: 64/|Re|
 };
 
 // One check with one set of properties, the true π in the velocity and the exact λ. The signs

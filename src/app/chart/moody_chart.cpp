@@ -1,10 +1,11 @@
 #include "app/chart/moody_chart.h"
 
 #include "app/chart/moody_chart_style.h"
-
+#include "app/platform/number_text.h"
 #include "calc/calculation.h"
 #include "calc/colebrook_exact.h"
 #include "calc/media.h"
+#include "results/check_text.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -111,16 +112,22 @@ QString MoodyChart::describe(const MoodyPoint& point) const {
         return text;
     }
     try {
-        const double exact = colebrookExact(*point.relativeRoughness, point.reynolds);
-        const double percent = (point.lambda - exact) / exact * 100;
+        const ExactFriction exact = exactFrictionFactor(*point.relativeRoughness, point.reynolds);
+        const double percent = (point.lambda - exact.lambda) / exact.lambda * 100;
         QString difference = number(std::abs(percent), 1);
         if (difference != number(0, 1)) {
             difference.prepend(percent < 0 ? QStringLiteral("−") : QStringLiteral("+"));
         }
-        text += QStringLiteral("\nλ exakt (Colebrook) = %1\nAbweichung %2 %")
-                    .arg(number(exact, 5), difference);
+        text += QStringLiteral("\nλ exakt (%1) = %2\nAbweichung %3 %")
+                    .arg(exact.law == FrictionLaw::Laminar ? QStringLiteral("laminar, 64/Re")
+                                                           : QStringLiteral("Colebrook"),
+                         number(exact.lambda, 5), difference);
     } catch (const ColebrookArgumentError&) {
         text += QStringLiteral("\nλ exakt: für diese Werte nicht bestimmbar");
+    }
+    if (point.check) {
+        text += QLatin1Char('\n') +
+                QString::fromStdString(checkText(*point.check, numberSettingsOf(locale_).format));
     }
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/chart/plot_axes.h"
+#include "calc/result_check.h"
 
 #include <QLocale>
 #include <QPointF>
@@ -22,6 +23,8 @@ struct MoodyPoint {
     double reynolds = 0;
     double lambda = 0;
     std::optional<double> relativeRoughness;
+    // The check calculation beside the result, where its inputs are known.
+    std::optional<ResultCheck> check = std::nullopt;
 };
 
 // The chart's log–log frame: Re from 600 to 1e8 across, λ from 0.008 to 0.1 upwards, inside
@@ -94,6 +97,8 @@ private:
     void drawGrid(QPainter& painter, const MoodyMapping& mapping) const;
     void drawCurves(QPainter& painter, const MoodyMapping& mapping) const;
     void drawPoints(QPainter& painter, const MoodyMapping& mapping) const;
+    // Beside each point the exact friction factor at its Reynolds number, as the check finds it.
+    void drawExactMarks(QPainter& painter, const MoodyMapping& mapping) const;
     void drawLegend(QPainter& painter, const MoodyMapping& mapping) const;
 
     QString number(double value, int decimals) const;

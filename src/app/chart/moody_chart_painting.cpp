@@ -108,6 +108,18 @@ void drawCurveLabels(QPainter& painter, std::vector<CurveLabel> labels, const QR
     }
 }
 
+// The exact friction factor's mark: a hollow diamond.
+void drawExactMark(QPainter& painter, const QPointF& at) {
+    constexpr double r = 4.5;
+    const QPointF corners[] = {at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r),
+                               at + QPointF(-r, 0)};
+    painter.setPen(QPen(pointColour, 1.6));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(corners, 4);
+}
+
+const QString exactMarkEntry = QStringLiteral("λ exakt je Ergebnis (Prüfrechnung)");
+
 } // namespace
 
 void MoodyChart::render(QPainter& painter, const QRectF& bounds) const {
@@ -129,6 +141,7 @@ void MoodyChart::render(QPainter& painter, const QRectF& bounds) const {
     drawGrid(painter, frame);
     drawCurves(painter, frame);
     drawLegend(painter, frame);
+    drawExactMarks(painter, frame);
     drawPoints(painter, frame);
     painter.restore();
 }
@@ -275,6 +288,11 @@ void MoodyChart::drawLegend(QPainter& painter, const MoodyMapping& frame) const 
         entries << QStringLiteral("Colebrook, exakt");
     }
     entries << QStringLiteral("Ergebnis (Nr. der Tabelle)") << QStringLiteral("neuestes Ergebnis");
+    const bool marked = std::any_of(points_.begin(), points_.end(),
+                                    [](const MoodyPoint& p) { return p.relativeRoughness; });
+    if (marked) {
+        entries << exactMarkEntry;
+    }
     const bool outside = std::any_of(points_.begin(), points_.end(), [](const MoodyPoint& p) {
         return placeable(p) && !MoodyMapping::inRange(p.reynolds, p.lambda);
     });
@@ -306,6 +324,8 @@ void MoodyChart::drawLegend(QPainter& painter, const MoodyMapping& frame) const 
             marker(newestColour, true);
         } else if (entry.startsWith(QStringLiteral("außerhalb"))) {
             marker(pointColour, false);
+        } else if (entry == exactMarkEntry) {
+            drawExactMark(painter, QPointF(box.left() + 16, y));
         } else {
             marker(pointColour, true);
         }
@@ -313,6 +333,29 @@ void MoodyChart::drawLegend(QPainter& painter, const MoodyMapping& frame) const 
         painter.drawText(QPointF(box.left() + 34, y + metrics.capHeight() / 2), entry);
         y += rowHeight;
     }
+}
+
+void MoodyChart::drawExactMarks(QPainter& painter, const MoodyMapping& frame) const {
+    painter.save();
+    painter.setClipRect(frame.plotArea());
+    for (const MoodyPoint& p : points_) {
+        if (!p.relativeRoughness || !MoodyMapping::inRange(p.reynolds, p.lambda)) {
+            continue;
+        }
+        double exact = 0;
+        try {
+            exact = exactFrictionFactor(*p.relativeRoughness, p.reynolds).lambda;
+        } catch (const ColebrookArgumentError&) {
+            continue;
+        }
+        // A thin line from the point to where the exact λ lies at its Reynolds number.
+        const QPointF from = frame.toPixel(p.reynolds, p.lambda);
+        const QPointF to = frame.toPixel(p.reynolds, exact);
+        painter.setPen(QPen(pointColour, 1, Qt::DotLine));
+        painter.drawLine(from, to);
+        drawExactMark(painter, to);
+    }
+    painter.restore();
 }
 
 void MoodyChart::drawPoints(QPainter& painter, const MoodyMapping& frame) const {

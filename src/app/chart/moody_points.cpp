@@ -1,6 +1,7 @@
 #include "app/chart/moody_points.h"
 
 #include "calc/media.h"
+#include "results/recalculation.h"
 
 #include <cmath>
 
@@ -19,6 +20,7 @@ std::vector<MoodyPoint> moodyPointsOf(const std::vector<ResultValues>& results) 
             if (std::isfinite(relative) && relative >= 0) {
                 point.relativeRoughness = relative;
             }
+            point.check = checkOf(result);
         }
         points.push_back(point);
     }

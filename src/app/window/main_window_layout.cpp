@@ -8,6 +8,8 @@
 #include "app/platform/twips.h"
 #include "app/window/window_texts.h"
 #include "calc/media.h"
+#include "results/check_text.h"
+#include "results/recalculation.h"
 #include "results/table_layout.h"
 
 #include <QFrame>
@@ -184,8 +186,15 @@ void MainWindow::buildResultsGrid(QWidget* client) {
         // The store, not the grid's texts, says whether the row holds a result.
         const int number = gridRow - headerRows + 1;
         const ResultValues* result = results_.find(number);
-        return result != nullptr ? describeOrigin(number, result->origin, numbers_.format)
-                                 : std::string();
+        if (result == nullptr) {
+            return std::string();
+        }
+        std::string text = describeOrigin(number, result->origin, numbers_.format);
+        // Beside the result, never in its place: what the physics gives for its inputs.
+        if (const auto check = checkOf(*result)) {
+            text += "\n" + checkText(*check, numbers_.format);
+        }
+        return text;
     });
     // The chart concerns the results, so it opens from the grid's context menu, below
     // "Kopieren"; the menu bar keeps its own entries only.

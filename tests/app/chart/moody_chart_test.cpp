@@ -133,6 +133,10 @@ TEST(MoodyWindow, ImportedResultsJoinTheChart) {
     ASSERT_TRUE(chart->chart().points().back().relativeRoughness)
         << "an imported row brings its inputs";
     EXPECT_DOUBLE_EQ(*chart->chart().points().back().relativeRoughness, 0.000045 / 0.05);
+    // With its inputs it has its check calculation, which the hover text ends with.
+    const MoodyPoint& imported = chart->chart().points().back();
+    ASSERT_TRUE(imported.check);
+    EXPECT_TRUE(chart->chart().describe(imported).section('\n', -1).startsWith("Prüfrechnung: "));
 }
 
 TEST(MoodyChart, HoverFindsAPointAndDescribesIt) {
@@ -170,6 +174,9 @@ TEST(MoodyChart, DescribesTheDifferenceWithItsSign) {
         EXPECT_EQ(text.section(QLatin1Char('\n'), -1), QString::fromUtf8(c.lastLine))
             << text.toStdString();
     }
+    // In laminar flow the yardstick is 64/Re, as in the check calculation.
+    const QString laminar = MoodyChart(german).describe({4, 1050, 0.0600177, 0.0007});
+    EXPECT_TRUE(laminar.contains("λ exakt (laminar, 64/Re) = 0,06095")) << laminar.toStdString();
 }
 
 TEST(MoodyChart, PointsOffTheRangesStayOnTheEdgeOrAreNamed) {

@@ -101,7 +101,9 @@ TEST(ResultsOnScreen, EveryCellOfARowTellsWhereItCameFrom) {
     const QString expected =
         QStringLiteral("Ergebnis 1\nDurchmesser: 25 mm\nVolumenstrom: 10 dm3/min\nLänge: 100 m\n"
                        "Temperatur: 20,5 °C\nMedium: Heizöl (EL)\nRohrmaterial: Kupferrohr\n"
-                       "Hinweis: laminar (Re < 2320): Colebrook gilt hier nicht, 64/Re = 0,04526");
+                       "Hinweis: laminar (Re < 2320): Colebrook gilt hier nicht, 64/Re = 0,04526\n"
+                       "Prüfrechnung: Δp/m 89,70 Pa/m (-16,2 %) mit den Stoffwerten des Programms "
+                       "und 64/Re (laminar)");
     const auto tip = [&model](int row, int col) {
         const QVariant tip = col < 0 ? model.headerData(row, Qt::Vertical, Qt::ToolTipRole)
                                      : model.data(model.index(row, col), Qt::ToolTipRole);
