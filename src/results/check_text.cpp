@@ -16,16 +16,6 @@ std::string lossText(double value, const NumberFormat& format) {
     return formatFixed(value, std::clamp(3 - magnitude, 1, 12), format);
 }
 
-// "+3,2 %", "-0,4 %"; "0,0 %" where the difference rounds away.
-std::string deviationText(double percent, const NumberFormat& format) {
-    const double shown = shownValue(percent, 1);
-    const std::string digits = formatFixed(std::fabs(shown), 1, format) + " %";
-    if (shown == 0) {
-        return digits;
-    }
-    return (shown > 0 ? "+" : "-") + digits;
-}
-
 std::string gapText(CheckGap gap, const NumberFormat& format) {
     switch (gap) {
     case CheckGap::None:
@@ -44,6 +34,15 @@ std::string gapText(CheckGap gap, const NumberFormat& format) {
 }
 
 } // namespace
+
+std::string deviationText(double percent, const NumberFormat& format) {
+    const double shown = shownValue(percent, 1);
+    const std::string digits = formatFixed(std::fabs(shown), 1, format) + " %";
+    if (shown == 0) {
+        return digits;
+    }
+    return (shown > 0 ? "+" : "-") + digits;
+}
 
 std::string checkText(const ResultCheck& check, const NumberFormat& format) {
     const PropertyCheck* shown = check.iapws               ? &*check.iapws

@@ -13,4 +13,8 @@ namespace kolmaris {
 // properties, and what could not be checked.
 std::string checkText(const ResultCheck& check, const NumberFormat& format);
 
+// A deviation as the check writes it, one decimal with its sign: "+3,2 %", "-0,4 %"; "0,0 %"
+// where the difference rounds away.
+std::string deviationText(double percent, const NumberFormat& format);
+
 } // namespace kolmaris

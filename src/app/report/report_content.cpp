@@ -5,6 +5,9 @@
 #include "app/identity.h"
 #include "calc/media.h"
 #include "calc/method_constants.h"
+#include "calc/water_properties.h"
+#include "results/check_text.h"
+#include "results/recalculation.h"
 #include "results/table_layout.h"
 
 #include <algorithm>
@@ -245,6 +248,65 @@ void appendProperties(std::vector<Block>& blocks, const std::vector<ResultValues
     }
 }
 
+// The check calculation of every result, beside the method's numbers, and how it is made.
+void appendCheck(std::vector<Block>& blocks, const std::vector<ResultValues>& results,
+                 const NumberFormat& format) {
+    blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Prüfrechnung")));
+    blocks.push_back(block(
+        Block::Kind::Paragraph,
+        QStringLiteral(
+            "Jedes Ergebnis mit gespeicherten Eingaben wird nachgerechnet, mit dem wahren π "
+            "und ln 10: λ als Lösung der Colebrook-Gleichung mit ihren Konstanten 3,7 und 2,51 "
+            "(ab Re = %1, darunter 64/Re für laminare Strömung). Für Wasser von %2 bis %3 °C "
+            "gelten dabei Dichte und Zähigkeit nach IAPWS (IAPWS-IF97, Gebiet 1, bei "
+            "0,101325 MPa; IAPWS 2008 für die Viskosität, ohne kritische Verstärkung); die "
+            "anderen Medien behalten die Stoffwerte des Programms. Die Abweichung ist Prüfwert "
+            "/ Ergebnis − 1. Die Ergebnisse der Tabelle bleiben die des Verfahrens.")
+            .arg(exact(laminarLimit, format), exact(iapwsWaterFrom, format),
+                 exact(iapwsWaterTo, format))));
+    static constexpr Column columns[] = {
+        {"Nr.", "", true},     {"λ", "[-]", true},       {"λ exakt", "[-]", true},
+        {"Abw.", "[%]", true}, {"DV/m", "[Pa/m]", true}, {"Δp/m Prüfung", "[Pa/m]", true},
+        {"Abw.", "[%]", true}, {"Grundlage", "", false},
+    };
+    Block table = block(Block::Kind::Table, {}, tableOf(columns));
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        Row row{{QString::number(i + 1), 1, true}};
+        const auto check = checkOf(results[i]);
+        const PropertyCheck* shown = !check                     ? nullptr
+                                     : check->iapws             ? &*check->iapws
+                                     : check->programProperties ? &*check->programProperties
+                                                                : nullptr;
+        if (shown == nullptr) {
+            row.push_back(
+                {QStringLiteral("nicht möglich: ") +
+                     (results[i].origin.inputs ? text(checkText(*check, format)).section(": ", 1)
+                                               : QStringLiteral("Eingaben nicht gespeichert")),
+                 7});
+        } else {
+            // λ exakt with the program's properties, so that only the friction factor differs.
+            const PropertyCheck& lambda =
+                check->programProperties ? *check->programProperties : *shown;
+            row.push_back(
+                {text(formatFixed(results[i].lambda, columnDecimals[5], format)), 1, true});
+            row.push_back(
+                {text(formatFixed(lambda.lambda.value, columnDecimals[5], format)), 1, true});
+            row.push_back({text(deviationText(lambda.lambda.deviation, format)), 1, true});
+            row.push_back(
+                {text(formatFixed(results[i].lossPerMetre, columnDecimals[2], format)), 1, true});
+            row.push_back(
+                {text(formatFixed(shown->lossPerMetre.value, columnDecimals[2], format)), 1, true});
+            row.push_back({text(deviationText(shown->lossPerMetre.deviation, format)), 1, true});
+            row.push_back({QString(check->iapws ? QStringLiteral("IAPWS")
+                                                : QStringLiteral("Stoffwerte des Programms")) +
+                           (shown->law == FrictionLaw::Laminar ? QStringLiteral(", 64/Re")
+                                                               : QStringLiteral(", Colebrook"))});
+        }
+        table.table.body.push_back(std::move(row));
+    }
+    blocks.push_back(std::move(table));
+}
+
 QString methodText(const NumberFormat& f) {
     return QStringLiteral(
                "Für jedes Ergebnis ergibt sich aus dem Innendurchmesser D [mm] und dem "
@@ -324,6 +386,7 @@ Content contentOf(const std::vector<ResultValues>& results, const ReportContext&
     }
     if (!results.empty()) {
         appendProperties(blocks, results, format);
+        appendCheck(blocks, results, format);
     }
 
     // The chart shows the table's results, as the chart window does.

@@ -2,6 +2,8 @@
 
 #include "calc/media.h"
 #include "locales.h"
+#include "results/check_text.h"
+#include "results/recalculation.h"
 #include "results/table_layout.h"
 
 #include <QPrinter>
@@ -69,6 +71,17 @@ TEST_P(ReportPdf, SaysEveryTextOfTheGridAndEveryInputInRealText) {
                               QString::fromStdString(formatFixed(sum, 2, format))));
     EXPECT_TRUE(text.contains(QStringLiteral("Erstellt am 08.12.2026 um 09:05 Uhr mit "
                                              "Davudeviredidara 1.00")));
+    // The check beside every result with inputs, never in its place.
+    EXPECT_TRUE(text.contains(QStringLiteral("Prüfrechnung Jedes Ergebnis mit gespeicherten")));
+    for (const ResultValues& result : results) {
+        if (const auto check = checkOf(result)) {
+            const PropertyCheck& shown = check->iapws ? *check->iapws : *check->programProperties;
+            EXPECT_TRUE(text.contains(
+                QString::fromStdString(formatFixed(shown.lossPerMetre.value, 2, format) + " " +
+                                       deviationText(shown.lossPerMetre.deviation, format))))
+                << shown.lossPerMetre.value;
+        }
+    }
     EXPECT_TRUE(text.contains(QStringLiteral("Aufgestellt:")));
     EXPECT_TRUE(text.contains(QStringLiteral("Seite 1 von ")));
     // The constants of the method, with the user's separator.
