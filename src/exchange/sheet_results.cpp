@@ -39,6 +39,7 @@ void checkHeaders(const Sheet& sheet) {
 struct InputLayout {
     bool inputs = false;
     bool notes = false;
+    bool fittings = false;
 };
 
 InputLayout inputLayout(const Sheet& sheet) {
@@ -52,7 +53,24 @@ InputLayout inputLayout(const Sheet& sheet) {
         layout.inputs = layout.inputs && titled(i);
     }
     layout.notes = layout.inputs && titled(Notes);
+    layout.fittings = layout.notes && titled(FittingItems);
     return layout;
+}
+
+// The row's fittings from their text; a text that does not read leaves them out and says why.
+void readFittings(const Cell& cell, int sheetRow, ResultValues& values, WorkbookResults& read) {
+    if (cell.type == Cell::Type::Empty) {
+        return;
+    }
+    try {
+        if (cell.type != Cell::Type::Text) {
+            throw FittingError("In Zelle " + cellName(sheetRow - 1, firstInputCol + FittingItems) +
+                               " steht kein Text.");
+        }
+        values.origin.fittings = parseFittingsText(cell.text.toStdString());
+    } catch (const FittingError& error) {
+        read.leftOut.push_back({sheetRow, LeftOutRow::Reason::Fittings, error.what()});
+    }
 }
 
 // Spreadsheet users retype names: case and surrounding blanks do not matter.
@@ -165,6 +183,9 @@ WorkbookResults resultRows(const Sheet& sheet) {
         const Cell& notes = cellAt(sheet, r, firstInputCol + Notes);
         if (layout.notes && notes.type == Cell::Type::Text) {
             values.origin.notes = parseNotesText(notes.text.toStdString());
+        }
+        if (layout.fittings) {
+            readFittings(cellAt(sheet, r, firstInputCol + FittingItems), sheetRow, values, read);
         }
         read.results.push_back(std::move(values));
     }
