@@ -2,12 +2,14 @@
 // reader says of them.
 #include "app/window/main_window.h"
 
+#include "app/fittings/fittings_menu.h"
 #include "app/grid/results_grid.h"
 #include "app/platform/announcement.h"
 #include "app/platform/controls.h"
 #include "app/platform/twips.h"
 #include "app/window/window_texts.h"
 #include "calc/media.h"
+#include "results/section_loss.h"
 #include "results/table_layout.h"
 
 #include <QFrame>
@@ -184,8 +186,12 @@ void MainWindow::buildResultsGrid(QWidget* client) {
         // The store, not the grid's texts, says whether the row holds a result.
         const int number = gridRow - headerRows + 1;
         const ResultValues* result = results_.find(number);
-        return result != nullptr ? describeOrigin(number, result->origin, numbers_.format)
-                                 : std::string();
+        if (result == nullptr) {
+            return std::string();
+        }
+        const std::string fittings = describeFittings(*result, numbers_.format);
+        return describeOrigin(number, result->origin, numbers_.format) +
+               (fittings.empty() ? std::string() : "\n" + fittings);
     });
     // The chart concerns the results, so it opens from the grid's context menu, below
     // "Kopieren"; the menu bar keeps its own entries only.
@@ -193,6 +199,8 @@ void MainWindow::buildResultsGrid(QWidget* client) {
     moody->setObjectName(QStringLiteral("showMoodyChart"));
     connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     resultsGrid_->addAction(moody);
+    // The fittings of a row and the run of rows concern the results as well.
+    addFittingsActions(*resultsGrid_, results_, numbers_);
 }
 
 void MainWindow::setFocusOrder() {
