@@ -80,6 +80,14 @@ RunWindow::RunWindow(std::vector<RunSection> sections, const NumberSettings& num
     totals_->setText(totalLines().join(QLatin1Char('\n')));
     totals_->setAccessibleName(QStringLiteral("Summe des Strangs"));
     totals_->setAccessibleDescription(totals_->text());
+    // Each line of the total whole where the screen has room.
+    int widest = 0;
+    for (const QString& line : totalLines()) {
+        widest = std::max(widest, totals_->fontMetrics().horizontalAdvance(line));
+    }
+    const QRect screen =
+        (parent != nullptr ? parent->screen() : this->screen())->availableGeometry();
+    totals_->setMinimumWidth(std::min(widest + 2, screen.width() * 8 / 10));
     layout->addWidget(totals_);
 
     auto* buttons = new QDialogButtonBox(this);
