@@ -45,6 +45,7 @@ void checkHeaders(const Sheet& sheet) {
 struct InputLayout {
     bool inputs = false;
     bool notes = false;
+    bool fittings = false;
 };
 
 InputLayout inputLayout(const Sheet& sheet) {
@@ -58,7 +59,27 @@ InputLayout inputLayout(const Sheet& sheet) {
         layout.inputs = layout.inputs && titled(i);
     }
     layout.notes = layout.inputs && titled(Notes);
+    layout.fittings = layout.notes && titled(FittingItems);
     return layout;
+}
+
+// The row's fittings from their text; a text that does not read leaves them out and says why.
+void readFittings(const Cell& cell, int sheetRow, ResultValues& values, WorkbookResults& read) {
+    if (cell.type == Cell::Type::Empty) {
+        return;
+    }
+    try {
+        if (cell.type != Cell::Type::Text) {
+            throw FittingError("In Zelle " + cellName(sheetRow - 1, firstInputCol + FittingItems) +
+                               " steht kein Text.");
+        }
+        // Only as much of a hostile cell as the parser will look at is converted: one shared
+        // string may stand in every row.
+        const QString text = cell.text.left(static_cast<qsizetype>(maxFittingsTextLength) + 1);
+        values.origin.fittings = parseFittingsText(text.toStdString());
+    } catch (const FittingError& error) {
+        read.leftOut.push_back({sheetRow, LeftOutRow::Reason::Fittings, error.what()});
+    }
 }
 
 // Spreadsheet users retype names: case and surrounding blanks do not matter. A text longer
@@ -180,6 +201,9 @@ WorkbookResults resultRows(const Sheet& sheet) {
                 QStringView(notes.text).left(static_cast<qsizetype>(maxNotesTextBytes)).toUtf8();
             values.origin.notes = parseNotesText(
                 std::string_view(start.constData(), static_cast<std::size_t>(start.size())));
+        }
+        if (layout.fittings) {
+            readFittings(cellAt(sheet, r, firstInputCol + FittingItems), sheetRow, values, read);
         }
         read.results.push_back(std::move(values));
     }

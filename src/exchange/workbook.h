@@ -7,6 +7,7 @@
 #include "results/table_layout.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kolmaris {
@@ -48,12 +49,18 @@ struct LeftOutRow {
     enum class Reason {
         NoResultNumber, // a sum or a remark: column A holds no result number
         Inputs,         // the result was read, its inputs were incomplete or unknown
+        Fittings,       // the result was read, its fittings' text did not read
     };
+    LeftOutRow() = default;
+    LeftOutRow(int row, Reason reason, std::string detail = {})
+        : row(row), reason(reason), detail(std::move(detail)) {}
+
     int row = 0; // as the spreadsheet numbers it, from 1
     Reason reason = Reason::NoResultNumber;
+    std::string detail; // for Fittings: why, in German
 
     bool operator==(const LeftOutRow& other) const {
-        return row == other.row && reason == other.reason;
+        return row == other.row && reason == other.reason && detail == other.detail;
     }
 };
 

@@ -59,9 +59,13 @@ std::string rowList(const std::vector<int>& rows) {
 } // namespace
 
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
-    std::vector<int> rows[2]; // by reason
+    std::vector<int> rows[3]; // by reason
+    std::string firstFittingsReason;
     for (const LeftOutRow& left : leftOut) {
-        rows[left.reason == LeftOutRow::Reason::Inputs].push_back(left.row);
+        rows[static_cast<int>(left.reason)].push_back(left.row);
+        if (left.reason == LeftOutRow::Reason::Fittings && firstFittingsReason.empty()) {
+            firstFittingsReason = left.detail;
+        }
     }
     std::vector<std::string> parts;
     if (!rows[0].empty()) {
@@ -70,10 +74,23 @@ std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
     if (!rows[1].empty()) {
         parts.push_back("Eingaben aus " + rowList(rows[1]) + " (unvollständig oder unbekannt)");
     }
+    if (!rows[2].empty()) {
+        // The first reason only: the cells may hold many, each up to a long text.
+        std::string reason = firstFittingsReason;
+        if (!reason.empty() && reason.back() == '.') {
+            reason.pop_back();
+        }
+        parts.push_back("Einzelwiderstände aus " + rowList(rows[2]) + " (nicht lesbar, in " +
+                        rowList({rows[2].front()}) + ": " + reason + ")");
+    }
     if (parts.empty()) {
         return {};
     }
-    return "Nicht eingelesen: " + parts[0] + (parts.size() > 1 ? "; " + parts[1] : "") + ".";
+    std::string text = "Nicht eingelesen: " + parts[0];
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        text += "; " + parts[i];
+    }
+    return text + ".";
 }
 
 WorkbookResults readResultsWorkbook(const std::string& path) {

@@ -5,11 +5,8 @@
 namespace kolmaris::exchange_detail {
 
 const char* inputHeaderText(int row, int inputCol) {
-    static const char* const texts[headerRows][inputCols] = {
-        {"Durchmesser", "Volumenstrom", "Länge", "Temperatur", "Medium", "Rohrmaterial", "Hinweis"},
-        {"[mm]", "[dm3/min]", "[m]", "[°C]", "", "", ""},
-    };
-    return texts[row][inputCol];
+    const OriginColumn& column = originColumns[inputCol];
+    return row == 0 ? column.title : column.unit;
 }
 
 std::string cellName(int row, int col) {

@@ -3,16 +3,50 @@
 #include "exchange/workbook.h"
 #include "results/table_layout.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 // What the workbook reader and writer share beyond the table's own layout.
 namespace kolmaris::exchange_detail {
 
-// Columns H onward of the results sheet: what each result was calculated from. Column G
-// stays empty between the table and them.
-enum InputColumn { Diameter, FlowRate, Length, Temperature, MediumName, MaterialName, Notes };
-inline constexpr int inputCols = 7;
+// Columns H onward of the results sheet: what each result was calculated from, then what its
+// fittings add to it. Column G stays empty between the table and them. A column added later
+// goes at the end of this enumeration and of originColumns.
+enum InputColumn {
+    Diameter,
+    FlowRate,
+    Length,
+    Temperature,
+    MediumName,
+    MaterialName,
+    Notes,
+    FittingItems, // the items' text, fittingsText
+    ZetaSum,      // Σζ, written for the reader of the sheet, not read back
+    FittingsZ,    // Z in Pa, likewise
+    SectionTotal, // R·l + Z in Pa, likewise
+};
+
+// An origin column's two header rows, the number pattern of its values ("" for texts and
+// the general format) and its width in characters.
+struct OriginColumn {
+    const char* title;
+    const char* unit;
+    const char* pattern;
+    double width;
+};
+
+inline constexpr OriginColumn originColumns[] = {
+    {"Durchmesser", "[mm]", "", 13.7109375}, {"Volumenstrom", "[dm3/min]", "", 13.7109375},
+    {"Länge", "[m]", "", 13.7109375},        {"Temperatur", "[°C]", "", 13.7109375},
+    {"Medium", "", "", 13.7109375},          {"Rohrmaterial", "", "", 13.7109375},
+    {"Hinweis", "", "", 60.7109375},         {"Einzelwiderstände", "", "", 60.7109375},
+    {"Σζ", "[-]", "0.000", 13.7109375},      {"Z", "[Pa]", "0.00", 13.7109375},
+    {"R·l + Z", "[Pa]", "0.00", 13.7109375},
+};
+
+inline constexpr int inputCols = static_cast<int>(std::size(originColumns));
+static_assert(inputCols == SectionTotal + 1, "one entry of originColumns per InputColumn");
 inline constexpr int firstInputCol = tableCols + 1;
 // The columns the reader looks at; any further ones are the user's.
 inline constexpr int sheetCols = firstInputCol + inputCols;

@@ -4,6 +4,7 @@
 #include "calc/media.h"
 #include "exchange/zip_memory.h"
 #include "files/file_replacement.h"
+#include "results/section_loss.h"
 
 #include <zip.h>
 
@@ -64,22 +65,37 @@ std::string columnPattern(int col) {
     return decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
 }
 
-// The distinct patterns of the table's columns, each a cell style from 1 on (0 is "General").
+// The distinct patterns of the table's columns and then of the origin columns that have one,
+// each a cell style from 1 on (0 is "General").
 std::vector<std::string> stylePatterns() {
     std::vector<std::string> patterns;
-    for (int c = 0; c < tableCols; ++c) {
-        if (std::find(patterns.begin(), patterns.end(), columnPattern(c)) == patterns.end()) {
-            patterns.push_back(columnPattern(c));
+    const auto add = [&patterns](const std::string& pattern) {
+        if (!pattern.empty() &&
+            std::find(patterns.begin(), patterns.end(), pattern) == patterns.end()) {
+            patterns.push_back(pattern);
         }
+    };
+    for (int c = 0; c < tableCols; ++c) {
+        add(columnPattern(c));
+    }
+    for (const OriginColumn& column : originColumns) {
+        add(column.pattern);
     }
     return patterns;
 }
 
-int columnStyle(int col) {
+int patternStyle(const std::string& pattern) {
+    if (pattern.empty()) {
+        return 0;
+    }
     const auto patterns = stylePatterns();
-    return static_cast<int>(std::find(patterns.begin(), patterns.end(), columnPattern(col)) -
+    return static_cast<int>(std::find(patterns.begin(), patterns.end(), pattern) -
                             patterns.begin()) +
            1;
+}
+
+int columnStyle(int col) {
+    return patternStyle(columnPattern(col));
 }
 
 std::string stylesXml() {
@@ -163,6 +179,26 @@ private:
     std::string cells_;
 };
 
+// The row's fittings as their text, and Σζ, Z and R·l + Z as numbers where the row gives them
+// a Z. Without fittings Z is 0, so that a spreadsheet can add R·l + Z along every row.
+void writeFittings(RowWriter& row, const ResultValues& values) {
+    try {
+        row.text(firstInputCol + FittingItems, fittingsText(values.origin.fittings));
+    } catch (const FittingError& error) {
+        fail(WorkbookError::Kind::TableUnusable, workbookSaveHeadline, error.what());
+    }
+    const SectionLoss section = sectionLossOf(values);
+    if (!section.fittings) {
+        return;
+    }
+    const auto number = [&row](InputColumn col, double value) {
+        row.number(firstInputCol + col, value, patternStyle(originColumns[col].pattern));
+    };
+    number(ZetaSum, section.fittings->zetaSum);
+    number(FittingsZ, section.fittings->loss);
+    number(SectionTotal, *section.total());
+}
+
 std::string sheetXml(const std::vector<ResultValues>& results, const NumberFormat& format,
                      SharedStrings& strings) {
     std::string rows;
@@ -199,17 +235,15 @@ std::string sheetXml(const std::vector<ResultValues>& results, const NumberForma
             row.text(firstInputCol + MaterialName, nameOf(in->material));
         }
         row.text(firstInputCol + Notes, notesText(v.origin, format));
+        writeFittings(row, v);
         rows += row.xml();
     }
-    const std::string widths[] = {"<col min=\"1\" max=\"" + std::to_string(tableCols) +
-                                      "\" width=\"12.7109375\"",
-                                  "<col min=\"" + std::to_string(firstInputCol + 1) + "\" max=\"" +
-                                      std::to_string(sheetCols - 1) + "\" width=\"13.7109375\"",
-                                  "<col min=\"" + std::to_string(sheetCols) + "\" max=\"" +
-                                      std::to_string(sheetCols) + "\" width=\"60.7109375\""};
-    std::string cols = "<cols>";
-    for (const std::string& col : widths) {
-        cols += col + " customWidth=\"1\"/>";
+    std::string cols = "<cols><col min=\"1\" max=\"" + std::to_string(tableCols) +
+                       "\" width=\"12.7109375\" customWidth=\"1\"/>";
+    for (int i = 0; i < inputCols; ++i) {
+        const std::string col = std::to_string(firstInputCol + i + 1);
+        cols += "<col min=\"" + col + "\" max=\"" + col + "\" width=\"" +
+                xmlNumber(originColumns[i].width) + "\" customWidth=\"1\"/>";
     }
     return xmlHeader + std::string("<worksheet xmlns=\"") + mainNs + "\" xmlns:r=\"" +
            relationshipNs + "\">" + cols + "</cols><sheetData>" + rows + "</sheetData></worksheet>";

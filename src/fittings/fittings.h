@@ -99,6 +99,10 @@ struct FittingItem {
     // The kind's parameters in its order; the slots it has no parameter for are 0.
     std::array<double, maxFittingParameters> values{};
     int count = 1;
+
+    bool operator==(const FittingItem& other) const {
+        return kind == other.kind && values == other.values && count == other.count;
+    }
 };
 
 // One of the kind with its default parameters.

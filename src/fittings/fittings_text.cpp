@@ -215,9 +215,8 @@ std::string fittingsText(const std::vector<FittingItem>& items) {
 
 std::vector<FittingItem> parseFittingsText(std::string_view text) {
     if (text.size() > maxFittingsTextLength) {
-        throw FittingError("Der Text der Einzelwiderstände ist mit " + std::to_string(text.size()) +
-                           " Bytes länger als die erlaubten " +
-                           std::to_string(maxFittingsTextLength) + ".");
+        throw FittingError("Der Text der Einzelwiderstände ist länger als die erlaubten " +
+                           std::to_string(maxFittingsTextLength) + " Bytes.");
     }
     return Reader(text).items();
 }

@@ -2,6 +2,7 @@
 
 #include "calc/calculation.h"
 #include "calc/media.h"
+#include "fittings/fittings.h"
 #include "results/number_format.h"
 
 #include <cstddef>
@@ -42,13 +43,15 @@ struct ResultNote {
 };
 
 // Everything a row of the table says about where it came from. Rows read from workbooks of
-// older versions have no inputs.
+// older versions have no inputs. The fittings are the section's besides its straight pipe; the
+// store keeps them valid (checkFittingItems).
 struct ResultOrigin {
     std::optional<ResultInputs> inputs;
     std::vector<ResultNote> notes;
+    std::vector<FittingItem> fittings;
 
     bool operator==(const ResultOrigin& other) const {
-        return inputs == other.inputs && notes == other.notes;
+        return inputs == other.inputs && notes == other.notes && fittings == other.fittings;
     }
 };
 

@@ -25,6 +25,11 @@ void checkAppendable(const GridModel& table, const std::vector<ResultValues>& re
                        "Die Datei enthält einen ungültigen Wert.");
             }
         }
+        try {
+            checkFittingItems(v.origin.fittings);
+        } catch (const FittingError& error) {
+            refuse(ResultsNotTaken::Kind::Damaged, notTaken, error.what());
+        }
     }
     const int room = std::max(0, maxResults - standingResults(table));
     if (results.size() > static_cast<std::size_t>(room)) {
@@ -94,6 +99,14 @@ void ResultStore::append(const std::vector<ResultValues>& results, const NumberF
     values_.reserve(values_.size() + results.size());
     appendRows(grid_, results, format);
     values_.insert(values_.end(), results.begin(), results.end());
+}
+
+void ResultStore::setFittings(int resultNumber, const std::vector<FittingItem>& items) {
+    checkFittingItems(items);
+    if (find(resultNumber) == nullptr) {
+        throw GridSelectionRefused("no result " + std::to_string(resultNumber));
+    }
+    values_[static_cast<std::size_t>(resultNumber - 1)].origin.fittings = items;
 }
 
 } // namespace kolmaris

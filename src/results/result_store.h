@@ -57,6 +57,11 @@ public:
     // full-table message. Throws ResultsNotTaken when a value is not finite or they do not all
     // fit, and then the table is as it was, its view told of nothing.
     void append(const std::vector<ResultValues>& results, const NumberFormat& format);
+    // Keeps `items` as the fittings of the result with this number, in place of those it had;
+    // the grid's texts, the straight pipe's, stay. Throws FittingError for items
+    // checkFittingItems refuses and GridSelectionRefused for a number outside 1 to count(), and
+    // then nothing changes.
+    void setFittings(int resultNumber, const std::vector<FittingItem>& items);
 
 private:
     GridModel grid_;

@@ -347,9 +347,48 @@ void ResultsGridView::keyPressEvent(QKeyEvent* event) {
 }
 
 void ResultsGridView::contextMenuEvent(QContextMenuEvent* event) {
+    // The commands of the menu concern the row it was opened on, by mouse or keyboard.
+    menuRow_ = event->reason() == QContextMenuEvent::Mouse ? rowUnder(*event) : currentGridRow();
+    emit contextMenuOpening(*menuRow_);
     QMenu menu(this);
     menu.addActions(actions());
     menu.exec(event->globalPos());
+    menuRow_.reset();
+}
+
+int ResultsGridView::rowUnder(const QContextMenuEvent& event) const {
+    // The request may come from the cells or, passed on, from the row numbers beside them.
+    const QPoint inCells = viewport()->mapFromGlobal(event.globalPos());
+    if (viewport()->rect().contains(inCells)) {
+        const int row = rowAt(inCells.y());
+        return row < 0 ? -1 : row + fixedRows;
+    }
+    const QHeaderView* numbers = verticalHeader();
+    const QPoint inNumbers = numbers->mapFromGlobal(event.globalPos());
+    if (numbers->isVisible() && numbers->rect().contains(inNumbers)) {
+        const int row = numbers->logicalIndexAt(inNumbers.y());
+        return row < 0 ? -1 : row + fixedRows;
+    }
+    return -1;
+}
+
+int ResultsGridView::currentGridRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + fixedRows : -1;
+}
+
+int ResultsGridView::commandRow() const {
+    return menuRow_ ? *menuRow_ : currentGridRow();
+}
+
+std::vector<int> ResultsGridView::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        rows.push_back(index.row() + fixedRows);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 void ResultsGridView::paintEvent(QPaintEvent* event) {

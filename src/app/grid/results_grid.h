@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,17 @@ public:
     // Puts copyText() on the clipboard: Ctrl+C, and "Kopieren" in the context menu.
     void copyToClipboard() const;
 
+    // The grid row a context-menu command concerns: while the menu is open, the row under the
+    // mouse that opened it, or the current row when the keyboard opened it; otherwise the
+    // current row. -1 for none.
+    int commandRow() const;
+    // The grid rows that hold a selected cell, top first.
+    std::vector<int> selectedRows() const;
+
+signals:
+    // Right before the context menu shows, with commandRow(), so that its entries can follow.
+    void contextMenuOpening(int gridRow);
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,8 +77,13 @@ private:
         bool measured = false;
     };
 
+    // The grid row of the cell under `event`'s position, row number included; -1 for none.
+    int rowUnder(const QContextMenuEvent& event) const;
+    int currentGridRow() const;
+
     const GridModel& grid_;
     GridObservation observe_;
+    std::optional<int> menuRow_; // while the context menu is open
     GridItemModel* model_;
     int leastColumnWidth_ = 0;
     bool fitScheduled_ = false;

@@ -8,12 +8,14 @@
 #include "calc/water_properties.h"
 #include "results/check_text.h"
 #include "results/recalculation.h"
+#include "results/section_loss.h"
 #include "results/table_layout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace kolmaris::report_detail {
 
@@ -113,16 +115,22 @@ struct Column {
     bool right;
 };
 
-// An empty table with these columns' two header rows.
+// An empty table with these columns' two header rows; the units' row only where a column has
+// a unit.
 template <std::size_t N> Table tableOf(const Column (&columns)[N]) {
     Table table;
     table.columns = static_cast<int>(N);
     Row titles, units;
+    bool anyUnit = false;
     for (const Column& column : columns) {
         titles.push_back({QString::fromUtf8(column.title), 1, column.right});
         units.push_back({QString::fromUtf8(column.unit), 1, column.right});
+        anyUnit = anyUnit || *column.unit != '\0';
     }
-    table.header = {std::move(titles), std::move(units)};
+    table.header = {std::move(titles)};
+    if (anyUnit) {
+        table.header.push_back(std::move(units));
+    }
     return table;
 }
 
@@ -351,6 +359,139 @@ QString sumText(const std::vector<ResultValues>& results, const NumberFormat& fo
         .arg(numbers, value);
 }
 
+// --- Fittings: the sections' Z, their items and the method.
+
+bool anyFittings(const std::vector<ResultValues>& results) {
+    return std::any_of(results.begin(), results.end(),
+                       [](const ResultValues& r) { return !r.origin.fittings.empty(); });
+}
+
+// "Bogen 90° (r/d = 1,5)".
+QString itemName(const FittingItem& item, const NumberFormat& format) {
+    const FittingKindFacts& facts = factsOf(item.kind);
+    QStringList parameters;
+    for (std::size_t i = 0; i < facts.parameterCount; ++i) {
+        const FittingParameter& p = facts.parameters[i];
+        QString unit = QString::fromUtf8(p.unit);
+        unit = unit == QStringLiteral("–") ? QString() : QLatin1Char(' ') + unit;
+        parameters << QString::fromUtf8(std::string_view(p.key) == "zeta" ? "ζ" : p.key) +
+                          QStringLiteral(" = ") + exact(item.values[i], format) + unit;
+    }
+    return QString::fromUtf8(facts.name) +
+           (parameters.isEmpty()
+                ? QString()
+                : QStringLiteral(" (") + parameters.join(QStringLiteral("; ")) + QLatin1Char(')'));
+}
+
+// Each row's R·l, Σζ, Z and R·l + Z; then each item with its ζ and source.
+void appendFittings(std::vector<Block>& blocks, const std::vector<ResultValues>& results,
+                    const NumberFormat& format) {
+    static constexpr Column sectionColumns[] = {
+        {"Nr.", "", true},   {"R·l", "[Pa]", true},     {"Σζ", "[-]", true},
+        {"Z", "[Pa]", true}, {"R·l + Z", "[Pa]", true}, {"R·l + Z", "[mbar]", true},
+    };
+    static constexpr Column itemColumns[] = {
+        {"Nr.", "", true},           {"Einzelwiderstand", "", false}, {"Anzahl", "", true},
+        {"ζ je Stück", "[-]", true}, {"ζ gesamt", "[-]", true},       {"Quelle", "", false},
+    };
+    Block sections = block(Block::Kind::Table, {}, tableOf(sectionColumns));
+    Block items = block(Block::Kind::Table, {}, tableOf(itemColumns));
+    QStringList problems;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const QString number = QString::number(i + 1);
+        const SectionLoss section = sectionLossOf(results[i]);
+        Row row{{number, 1, true}, {text(pascalText(section.pipeLoss, format)), 1, true}};
+        if (const auto total = section.total()) {
+            row.push_back({text(zetaText(section.fittings->zetaSum, format)), 1, true});
+            row.push_back({text(pascalText(section.fittings->loss, format)), 1, true});
+            row.push_back({text(pascalText(*total, format)), 1, true});
+            row.push_back({text(formatFixed(*total / 100, millibarDecimals, format)), 1, true});
+        } else {
+            row.push_back({QStringLiteral("Z nicht bestimmbar"), 4});
+            problems << QStringLiteral("Nr. %1: Z nicht bestimmbar, %2")
+                            .arg(number, text(section.problem));
+        }
+        sections.table.body.push_back(std::move(row));
+        const auto& kept = results[i].origin.fittings;
+        for (std::size_t k = 0; k < kept.size(); ++k) {
+            const FittingKindFacts& facts = factsOf(kept[k].kind);
+            Row line{{number, 1, true},
+                     {itemName(kept[k], format)},
+                     {QString::number(kept[k].count), 1, true}};
+            if (section.fittings) {
+                const FittingItemLoss& loss = section.fittings->items[k];
+                line.push_back({text(zetaText(loss.zeta, format)), 1, true});
+                line.push_back({text(zetaText(loss.zetaTotal, format)), 1, true});
+            } else {
+                line.push_back({QStringLiteral("–"), 1, true});
+                line.push_back({QStringLiteral("–"), 1, true});
+            }
+            line.push_back({QString::fromUtf8(facts.source)});
+            items.table.body.push_back(std::move(line));
+        }
+    }
+    blocks.push_back(
+        block(Block::Kind::Heading, QStringLiteral("Teilstrecken mit Einzelwiderständen")));
+    blocks.push_back(std::move(sections));
+    for (const QString& problem : problems) {
+        blocks.push_back(block(Block::Kind::Paragraph, problem));
+    }
+    blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Einzelwiderstände")));
+    blocks.push_back(std::move(items));
+}
+
+// The sum of the sections with their Z, below the sum of the straight pipes.
+QString fittingsSumText(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    const RunLoss run = runLossOf(results);
+    QString sum = QStringLiteral("Mit den Einzelwiderständen: Summe R·l + Z der Teilstrecken in "
+                                 "Reihe %1, darin Z = %2");
+    sum = sum.arg(text(pressureText(run.total, format)),
+                  text(pressureText(run.total - run.pipeLoss, format)));
+    if (!run.withoutZ.empty()) {
+        QStringList numbers;
+        for (const std::size_t i : run.withoutZ) {
+            numbers << QString::number(i + 1);
+        }
+        sum += QStringLiteral("; ohne das Z von Nr. %1, das sich nicht bestimmen lässt")
+                   .arg(numbers.join(QStringLiteral(", ")));
+    }
+    return sum + QLatin1Char('.');
+}
+
+// The formula of Z, and how each kind the results use gets its ζ, from which source.
+void appendFittingsMethod(std::vector<Block>& blocks, const std::vector<ResultValues>& results) {
+    blocks.push_back(block(
+        Block::Kind::Paragraph,
+        QStringLiteral("Einzelwiderstände: Der Druckverlust einer Teilstrecke ist R·l + Z mit "
+                       "Z = Σ Anzahl · ζ · ρ · v² / 2 + Σ Anzahl · Δp(Kv) und "
+                       "Δp(Kv) = 10⁵ Pa · (ρ / 1000 kg/m³) · (Q / Kv)², Q in m³/h. ρ ist die "
+                       "Dichte des Mediums, v die Geschwindigkeit und λ die Rohrreibungszahl der "
+                       "Zeile, wie oben berechnet; jedes ζ bezieht sich auf die Geschwindigkeit im "
+                       "Rohr der Zeile. fT ist die Reibungszahl nach Crane für vollturbulente "
+                       "Strömung in sauberem Stahlrohr, fT = 0,25 / [log₁₀(ε / (3,7 · di))]² "
+                       "mit ε = 0,04572 mm und dem Innendurchmesser di der Zeile. Für einen "
+                       "Kv-Wert ist das gezeigte ζ = Δp(Kv) / (ρ · v² / 2).")));
+    std::set<FittingKind> used;
+    for (const ResultValues& r : results) {
+        for (const FittingItem& item : r.origin.fittings) {
+            used.insert(item.kind);
+        }
+    }
+    static constexpr Column columns[] = {
+        {"Einzelwiderstand", "", false},
+        {"Ermittlung von ζ", "", false},
+        {"Quelle", "", false},
+    };
+    Block kinds = block(Block::Kind::Table, {}, tableOf(columns));
+    for (const FittingKind kind : used) {
+        const FittingKindFacts& facts = factsOf(kind);
+        kinds.table.body.push_back({{QString::fromUtf8(facts.name)},
+                                    {QString::fromUtf8(facts.method)},
+                                    {QString::fromUtf8(facts.source)}});
+    }
+    blocks.push_back(std::move(kinds));
+}
+
 } // namespace
 
 Content contentOf(const std::vector<ResultValues>& results, const ReportContext& context) {
@@ -359,6 +500,8 @@ Content contentOf(const std::vector<ResultValues>& results, const ReportContext&
     const QString date = german.toString(context.createdAt, QStringLiteral("dd.MM.yyyy"));
     const QString time = german.toString(context.createdAt, QStringLiteral("HH:mm"));
 
+    // The fittings' parts only where a result has some: a plain table's report stays as it was.
+    const bool fittings = anyFittings(results);
     Content content;
     content.footer = QStringLiteral("Druckverlustberechnung, %1 %2").arg(date, time);
     auto& blocks = content.blocks;
@@ -376,13 +519,22 @@ Content contentOf(const std::vector<ResultValues>& results, const ReportContext&
                                                                       "Ergebnisse.")));
     } else {
         blocks.push_back(block(Block::Kind::Paragraph, sumText(results, format)));
+        if (fittings) {
+            blocks.push_back(block(Block::Kind::Paragraph, fittingsSumText(results, format)));
+        }
         blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Eingaben und Hinweise")));
         blocks.push_back(block(Block::Kind::Table, {}, inputsTable(results, format)));
+        if (fittings) {
+            appendFittings(blocks, results, format);
+        }
     }
 
     blocks.push_back(block(Block::Kind::Heading, QStringLiteral("Verfahren")));
     for (const QString& paragraph : methodText(format).split(QChar::LineSeparator)) {
         blocks.push_back(block(Block::Kind::Paragraph, paragraph));
+    }
+    if (fittings) {
+        appendFittingsMethod(blocks, results);
     }
     if (!results.empty()) {
         appendProperties(blocks, results, format);

@@ -2,6 +2,7 @@
 // reader says of them.
 #include "app/window/main_window.h"
 
+#include "app/fittings/fittings_menu.h"
 #include "app/grid/results_grid.h"
 #include "app/platform/announcement.h"
 #include "app/platform/controls.h"
@@ -10,6 +11,7 @@
 #include "calc/media.h"
 #include "results/check_text.h"
 #include "results/recalculation.h"
+#include "results/section_loss.h"
 #include "results/table_layout.h"
 
 #include <QFrame>
@@ -190,6 +192,10 @@ void MainWindow::buildResultsGrid(QWidget* client) {
             return std::string();
         }
         std::string text = describeOrigin(number, result->origin, numbers_.format);
+        const std::string fittings = describeFittings(*result, numbers_.format);
+        if (!fittings.empty()) {
+            text += "\n" + fittings;
+        }
         // Beside the result, never in its place: what the physics gives for its inputs.
         if (const auto check = checkOf(*result)) {
             text += "\n" + checkText(*check, numbers_.format);
@@ -202,6 +208,8 @@ void MainWindow::buildResultsGrid(QWidget* client) {
     moody->setObjectName(QStringLiteral("showMoodyChart"));
     connect(moody, &QAction::triggered, this, &MainWindow::showMoodyChart);
     resultsGrid_->addAction(moody);
+    // The fittings of a row and the run of rows concern the results as well.
+    addFittingsActions(*resultsGrid_, results_, numbers_);
 }
 
 void MainWindow::setFocusOrder() {

@@ -122,15 +122,20 @@ std::string helpPrompt() {
         tableSize +
             "\"Datei\" > \"Ausgeben nach MS Excel\" speichert sie "
             "als Arbeitsmappe, \"Einlesen von MS Excel\" holt gespeicherte Ergebnisse in die "
-            "Tabelle zurück. Zeigt man auf eine Zeile, nennt sie ihre Eingaben und, wo das "
-            "Ergebnis Vorsicht verlangt, einen Hinweis.",
+            "Tabelle zurück. Zeigt man auf eine Zeile, nennt sie ihre Eingaben, ihre "
+            "Einzelwiderstände und, wo das Ergebnis Vorsicht verlangt, einen Hinweis.",
         "",
         "Weitere Befehle",
         "Sie stehen im Kontextmenü (rechte Maustaste, Kontextmenütaste oder Umschalt+F10).",
         "Ergebnistabelle: \"Kopieren\" (Strg+C), \"Moody-Diagramm…\" (alle Ergebnisse neben "
-        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt), \"Als PDF "
-        "speichern…\" und \"Drucken…\" (der Bericht mit Eingaben, Verfahren, Stoffwerten und "
-        "Diagramm).",
+        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt), "
+        "\"Einzelwiderstände…\" (Bögen, Armaturen, T-Stücke, eigene ζ- und Kv-Werte der Zeile "
+        "unter dem Mauszeiger, mit der Tastatur der aktuellen Zeile: Σζ, Z = Σζ · ρ · v² / 2 "
+        "und R·l + Z; \"Übernehmen\" speichert sie beim Ergebnis), \"Strang auswerten…\" "
+        "(die markierten Zeilen, bei höchstens einer markierten alle, als Teilstrecken in Reihe: "
+        "Summe in Pa, mbar und kPa und als Förderhöhe), \"Als PDF speichern…\" und "
+        "\"Drucken…\" (der Bericht mit Eingaben, Einzelwiderständen, Verfahren, Stoffwerten "
+        "und Diagramm).",
         "Rohr-Innendurchmesser: \"Rohrweite auslegen…\" empfiehlt aus der Normreihe des "
         "Rohrmaterials die kleinste Größe, die Geschwindigkeit und Druckverlust je Meter "
         "einhält; \"Übernehmen\" trägt sie ein.",

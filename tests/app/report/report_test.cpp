@@ -4,6 +4,7 @@
 #include "locales.h"
 #include "results/check_text.h"
 #include "results/recalculation.h"
+#include "results/section_loss.h"
 #include "results/table_layout.h"
 
 #include <QPrinter>
@@ -105,6 +106,69 @@ TEST_P(ReportPdf, SaysEveryTextOfTheGridAndEveryInputInRealText) {
         }
     }
     EXPECT_GE(fonts, 2);
+}
+
+// Each row's fittings with ζ and source, its Z and R·l + Z, the sum with Z and the method.
+TEST_P(ReportPdf, SaysEachSectionsFittingsTheirSumAndHowZIsFound) {
+    const NumberFormat& format = context().numbers.format;
+    std::vector<ResultValues> results = calculatedResults(4);
+    using K = FittingKind;
+    FittingItem bends = defaultFittingItem(K::Bend90);
+    bends.count = 2;
+    FittingItem valve = defaultFittingItem(K::UserKv);
+    valve.values[0] = 2.5;
+    results[0].origin.fittings = {bends, defaultFittingItem(K::BallValve), valve};
+    results[2].origin.fittings = {defaultFittingItem(K::TeeRunMerge)};
+    results[3].origin.inputs.reset(); // kept without inputs: no density, no Z
+    results[3].origin.fittings = {defaultFittingItem(K::ExitToVessel)};
+    const QString path = dir_.filePath(QStringLiteral("einzelwiderstaende.pdf"));
+    saveReportPdf(path.toStdString(), results, context());
+    const QString text = pdfText(path);
+    const auto has = [&text](const QString& part) {
+        EXPECT_TRUE(text.contains(part)) << part.toStdString();
+    };
+    const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+    const QString comma = QString(QChar::fromLatin1(format.decimalSeparator));
+
+    double total = 0;
+    double z = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const SectionLoss section = sectionLossOf(results[i]);
+        if (!section.fittings) {
+            total += section.pipeLoss;
+            continue;
+        }
+        total += *section.total();
+        z += section.fittings->loss;
+        // Nr., R·l, Σζ, Z, R·l + Z in Pa and mbar.
+        has(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                .arg(i + 1)
+                .arg(q(pascalText(section.pipeLoss, format)),
+                     q(zetaText(section.fittings->zetaSum, format)),
+                     q(pascalText(section.fittings->loss, format)),
+                     q(pascalText(*section.total(), format)),
+                     q(formatFixed(*section.total() / 100, 2, format))));
+        for (const FittingItemLoss& item : section.fittings->items) {
+            has(q(zetaText(item.zeta, format)) + " " + q(zetaText(item.zetaTotal, format)));
+        }
+    }
+    EXPECT_GT(z, 0);
+    has(QStringLiteral("Bogen 90° (r/d = 1") + comma + "5) 2");
+    has(QStringLiteral("Kv-Wert (eigene Angabe) (Kv = 2") + comma + "5 m³/h) 1");
+    has(QStringLiteral("T-Stück Durchgang, Vereinigung (VA/V = 0") + comma + "5; dA/d = 1) 1");
+    has(QStringLiteral("Rennels & Hudson, Pipe Flow (Wiley 2012)"));
+    has(QStringLiteral("Crane TP-410M, Flow of Fluids (2009, mit Errata)"));
+    has(QStringLiteral("Nr. 4: Z nicht bestimmbar, Die Eingaben der Zeile sind nicht gespeichert"));
+    has(QStringLiteral("Summe R·l + Z der Teilstrecken in Reihe ") +
+        q(pressureText(total, format)) + QStringLiteral(", darin Z = ") +
+        q(pressureText(z, format)) +
+        QStringLiteral("; ohne das Z von Nr. 4, das sich nicht bestimmen lässt."));
+    // The method: Z, fT and every kind used with its way to ζ and its source.
+    has(QStringLiteral("Z = Σ Anzahl · ζ · ρ · v² / 2 + Σ Anzahl · Δp(Kv)"));
+    has(QStringLiteral(
+        "Kugelhahn ζ = 3·fT (voller Durchgang) Crane TP-410M, Flow of Fluids (2009)"));
+    has(QStringLiteral("Auslauf in einen Behälter ζ = 1: die ganze Geschwindigkeitshöhe geht "
+                       "verloren Rennels & Hudson"));
 }
 
 // A full table runs onto a second page, and there its header rows come first again.

@@ -287,11 +287,12 @@ TEST(WindowMenus, HelpShowsOneGermanBoxAndChangesNothing) {
     const auto& help = w.messages.messages[0];
     EXPECT_EQ(help.title, "Hilfe");
     EXPECT_EQ(help.style, InformationStyle);
-    for (const char* needed : {"dm3/min", "°C", "Druckluft", "Kupferrohr", "Colebrook",
-                               "Darcy-Weisbach", "28 Ergebnisse", "Ausgeben nach MS Excel",
-                               // where the additions live
-                               "Umschalt+F10", "Moody-Diagramm…", "Als PDF speichern…", "Drucken…",
-                               "Rohrweite auslegen…", "--report"}) {
+    for (const char* needed :
+         {"dm3/min", "°C", "Druckluft", "Kupferrohr", "Colebrook", "Darcy-Weisbach",
+          "28 Ergebnisse", "Ausgeben nach MS Excel",
+          // where the additions live
+          "Umschalt+F10", "Moody-Diagramm…", "Einzelwiderstände…", "Strang auswerten…",
+          "Als PDF speichern…", "Drucken…", "Rohrweite auslegen…", "--report"}) {
         EXPECT_NE(help.prompt.find(needed), std::string::npos) << needed;
     }
     EXPECT_NE(help.prompt.back(), '\n');
