@@ -4,6 +4,7 @@
 #include "calc/media.h"
 #include "exchange/zip_memory.h"
 #include "files/file_replacement.h"
+#include "results/recalculation.h"
 #include "results/section_loss.h"
 
 #include <zip.h>
@@ -199,6 +200,33 @@ void writeFittings(RowWriter& row, const ResultValues& values) {
     number(SectionTotal, *section.total());
 }
 
+// The check calculation beside the result as numbers, where its inputs give one: the exact λ and
+// the loss with it, with the program's properties, and for water in the IAPWS range the check
+// with those properties as well.
+void writeCheck(RowWriter& row, const ResultValues& values) {
+    const auto check = checkOf(values);
+    if (!check) {
+        return;
+    }
+    const auto number = [&row](InputColumn col, double value) {
+        row.number(firstInputCol + col, value, patternStyle(originColumns[col].pattern));
+    };
+    if (const auto& own = check->programProperties) {
+        number(CheckLambda, own->lambda.value);
+        number(CheckLambdaDeviation, own->lambda.deviation);
+        number(CheckLoss, own->lossPerMetre.value);
+        number(CheckLossDeviation, own->lossPerMetre.deviation);
+    }
+    if (const auto& iapws = check->iapws) {
+        number(IapwsDensity, iapws->density.value);
+        number(IapwsViscosity, iapws->viscosity.value * 1e6);
+        number(IapwsReynolds, iapws->reynolds.value);
+        number(IapwsLambda, iapws->lambda.value);
+        number(IapwsLoss, iapws->lossPerMetre.value);
+        number(IapwsLossDeviation, iapws->lossPerMetre.deviation);
+    }
+}
+
 std::string sheetXml(const std::vector<ResultValues>& results, const NumberFormat& format,
                      SharedStrings& strings) {
     std::string rows;
@@ -236,6 +264,7 @@ std::string sheetXml(const std::vector<ResultValues>& results, const NumberForma
         }
         row.text(firstInputCol + Notes, notesText(v.origin, format));
         writeFittings(row, v);
+        writeCheck(row, v);
         rows += row.xml();
     }
     std::string cols = "<cols><col min=\"1\" max=\"" + std::to_string(tableCols) +

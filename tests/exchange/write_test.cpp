@@ -1,7 +1,9 @@
 #include "exchange/workbook.h"
+#include "exchange/workbook_support.h"
 #include "files/file_replacement.h"
 #include "number_formats.h"
 #include "package_support.h"
+#include "results/recalculation.h"
 #include "table_support.h"
 
 #include <QDir>
@@ -148,6 +150,51 @@ void checkWrittenFile(const NumberFormat& format) {
 TEST(WriteWorkbook, WritesShownValuesAsNumbersWithTheirPatterns) {
     checkWrittenFile(english);
     checkWrittenFile(german);
+}
+
+// The check calculation stands beside each result with inputs, as numbers under their headers,
+// and reading the workbook back ignores it.
+TEST(WriteWorkbook, WritesTheCheckBesideTheResultsAndReadsThemBackWithoutIt) {
+    using namespace exchange_detail;
+    std::vector<ResultValues> results;
+    for (const Medium medium : {Medium::Water, Medium::NaturalGas}) {
+        CalculationRecord r;
+        r.diameterInput = 50;
+        r.flowRateInput = 100;
+        r.lengthInput = 10;
+        r.temperatureInput = 20;
+        SilentSink silent;
+        calculate(r, medium, Material::BlackIron, silent);
+        results.push_back(resultOf(r, medium, Material::BlackIron));
+    }
+    results.push_back(sampleResults[0]); // no inputs, so no check
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Kolmaris-Ergebnisse.xlsx");
+    writeResultsWorkbook(results, german, path.toStdString());
+    const auto parts = test_support::unzipFile(path);
+    const auto cells = sheetCells(parts.at("xl/worksheets/sheet1.xml"));
+    const auto strings = sharedStrings(parts.at("xl/sharedStrings.xml"));
+    const auto at = [&](int row, InputColumn col) {
+        const auto cell = cells.find(QString::fromStdString(cellName(row, firstInputCol + col)));
+        return cell == cells.end() ? QString() : cell->second.value;
+    };
+    EXPECT_EQ(strings.at(at(0, CheckLambda).toUInt()), "λ exakt");
+    EXPECT_EQ(strings.at(at(1, IapwsViscosity).toUInt()), "[mm²/s]");
+    const auto water = checkOf(results[0]);
+    ASSERT_TRUE(water && water->iapws);
+    EXPECT_EQ(at(2, CheckLambda).toDouble(), water->programProperties->lambda.value);
+    EXPECT_EQ(at(2, IapwsLoss).toDouble(), water->iapws->lossPerMetre.value);
+    EXPECT_EQ(at(2, IapwsLossDeviation).toDouble(), water->iapws->lossPerMetre.deviation);
+    EXPECT_NE(at(3, CheckLoss), "") << "every medium gets the exact λ";
+    EXPECT_EQ(at(3, IapwsDensity), "") << "IAPWS is for water only";
+    EXPECT_EQ(at(4, CheckLambda), "");
+
+    const WorkbookResults read = readResultsWorkbook(path.toStdString());
+    ASSERT_EQ(read.results.size(), results.size());
+    EXPECT_TRUE(read.leftOut.empty());
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(read.results[i].origin, results[i].origin) << i;
+    }
 }
 
 TEST(WriteWorkbook, WritesDecimalPointsUnderAGermanNumericLocale) {
