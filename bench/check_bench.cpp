@@ -8,6 +8,8 @@
 #include "results/check_text.h"
 #include "results/table_layout.h"
 
+#include "median_ratio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -85,31 +87,6 @@ void CheckText(benchmark::State& state) {
     }
 }
 
-// The usual table, then each case's median CPU time over that of the calculations.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                median_[run.run_name.function_name] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const double calculate = median_["Calculate"];
-        for (const auto& [name, seconds] : median_) {
-            std::printf("%-10s %9.2f µs for %d rows, %5.2fx the calculations\n", name.c_str(),
-                        seconds * 1e6, maxResults, seconds / calculate);
-        }
-    }
-
-private:
-    std::map<std::string, double> median_;
-};
-
 } // namespace
 
 BENCHMARK(Calculate)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -118,7 +95,9 @@ BENCHMARK(CheckText)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggre
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    kolmaris::bench::MedianRatioReporter reporter("Calculate",
+                                                  "Median CPU time: 28 calculations, the check of "
+                                                  "the 28 results, and the check with its text");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 }

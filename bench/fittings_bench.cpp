@@ -6,6 +6,8 @@
 #include "fittings/fittings.h"
 #include "results/table_layout.h"
 
+#include "median_ratio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -83,38 +85,13 @@ BENCHMARK(ParseLongestText)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The usual table, then the medians of Z and of the calculations and their ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                median_[run.run_name.function_name] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            }
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const auto z = median_.find("Fittings");
-        const auto calc = median_.find("Calculate");
-        if (z != median_.end() && calc != median_.end()) {
-            std::printf("\nZ of 28 rows x 20 items: %.1f \u00b5s; 28 calculations: %.1f \u00b5s; "
-                        "ratio %.2f\n",
-                        z->second * 1e6, calc->second * 1e6, z->second / calc->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> median_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    kolmaris::bench::MedianRatioReporter reporter(
+        "Calculate", "Median CPU time: 28 calculations, Z of 28 rows of 20 items, and parsing the "
+                     "longest items text");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 }
