@@ -153,21 +153,15 @@ void FittingsDialog::buildLayout() {
         QStringLiteral("Fügt eine weitere Zeile der Art an, in deren Zeile der Fokus steht, etwa "
                        "für einen zweiten eigenen ζ- oder Kv-Wert"));
     buttonRow->addWidget(addButton_);
-    auto* buttons = new QDialogButtonBox(this);
-    buttonRow->addWidget(buttons, 1);
-    applyButton_ = buttons->addButton(QStringLiteral("Übernehmen"), QDialogButtonBox::AcceptRole);
-    applyButton_->setObjectName(QStringLiteral("apply"));
-    applyButton_->setAccessibleDescription(
-        QStringLiteral("Speichert die Einzelwiderstände mit einer Anzahl über 0 beim Ergebnis "
-                       "und schließt"));
-    applyButton_->setDefault(true);
-    closeButton_ = buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
-    closeButton_->setObjectName(QStringLiteral("close"));
-    closeButton_->setAutoDefault(false);
+    const auto buttons = controls::applyAndCloseButtons(
+        *this, QStringLiteral("Speichert die Einzelwiderstände mit einer Anzahl über 0 beim "
+                              "Ergebnis und schließt"));
+    buttonRow->addWidget(buttons.box, 1);
+    applyButton_ = buttons.apply;
+    closeButton_ = buttons.close;
     layout->addLayout(buttonRow);
     connect(addButton_, &QPushButton::clicked, this, &FittingsDialog::addLineOfFocusedKind);
     connect(applyButton_, &QPushButton::clicked, this, &FittingsDialog::applyItems);
-    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
     orderTabs();
     const Line& first = lines_.front();
     (first.fields[0] != nullptr ? static_cast<QWidget*>(first.fields[0]) : first.count)->setFocus();

@@ -2,6 +2,8 @@
 
 #include "app/platform/twips.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +82,18 @@ void line(QWidget* parent, const char* name, int x1, int y, int x2) {
     widget->setFrameShadow(QFrame::Plain);
     widget->setLineWidth(1);
     widget->setGeometry(fromTwips(x1), fromTwips(y), fromTwips(x2) - fromTwips(x1), 1);
+}
+
+ApplyCloseButtons applyAndCloseButtons(QDialog& dialog, const QString& applyDescription) {
+    auto* box = new QDialogButtonBox(&dialog);
+    QPushButton* apply = box->addButton(QStringLiteral("Übernehmen"), QDialogButtonBox::AcceptRole);
+    apply->setObjectName(QStringLiteral("apply"));
+    apply->setAccessibleDescription(applyDescription);
+    apply->setDefault(true);
+    QPushButton* close = box->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("close"));
+    QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return {box, apply, close};
 }
 
 } // namespace kolmaris::controls

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+class QDialog;
+class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +39,16 @@ QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
 // A button that neither Enter nor Esc presses.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption,
                     const QRect& geometry);
+// The closing buttons of the program's dialogs: "Übernehmen" (the default, described for a
+// screen reader by `applyDescription`) and "Schließen", which rejects the dialog and so changes
+// nothing, as Esc does.
+struct ApplyCloseButtons {
+    QDialogButtonBox* box;
+    QPushButton* apply;
+    QPushButton* close;
+};
+ApplyCloseButtons applyAndCloseButtons(QDialog& dialog, const QString& applyDescription);
+
 // A one-pixel horizontal line from (x1, y) to (x2, y), in twips.
 void line(QWidget* parent, const char* name, int x1, int y, int x2);
 

@@ -156,18 +156,13 @@ void PipeSizingDialog::buildLayout() {
     verdictLabel_ = messageLabel(this, "verdict");
     layout->addWidget(verdictLabel_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    applyButton_ = buttons->addButton(QStringLiteral("Übernehmen"), QDialogButtonBox::AcceptRole);
-    applyButton_->setObjectName(QStringLiteral("apply"));
-    applyButton_->setAccessibleDescription(
-        QStringLiteral("Schreibt den Innendurchmesser der gewählten Rohrweite in das Feld "
-                       "Rohr-Innendurchmesser und schließt"));
-    closeButton_ = buttons->addButton(QStringLiteral("Schließen"), QDialogButtonBox::RejectRole);
-    closeButton_->setObjectName(QStringLiteral("close"));
-    applyButton_->setDefault(true);
-    layout->addWidget(buttons);
+    const auto buttons = controls::applyAndCloseButtons(
+        *this, QStringLiteral("Schreibt den Innendurchmesser der gewählten Rohrweite in das Feld "
+                              "Rohr-Innendurchmesser und schließt"));
+    applyButton_ = buttons.apply;
+    closeButton_ = buttons.close;
+    layout->addWidget(buttons.box);
     connect(applyButton_, &QPushButton::clicked, this, &PipeSizingDialog::applySelected);
-    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(table_, &QTableWidget::itemSelectionChanged, this, &PipeSizingDialog::selectionChanged);
     connect(table_, &QTableWidget::cellDoubleClicked, this, &PipeSizingDialog::applySelected);
 
