@@ -25,6 +25,8 @@
 
 namespace kolmaris {
 
+using controls::messageLabel;
+
 namespace {
 
 enum Column { NameCol, ParameterCol, CountCol, ZetaCol, ZetaTotalCol, SourceCol, columnCount };
@@ -33,14 +35,6 @@ const char* const dash = "–";
 
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-QLabel* messageLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
 }
 
 // "r/d =", "Winkel [°] =", "ζ =": what stands before a parameter's field.

@@ -84,6 +84,14 @@ void line(QWidget* parent, const char* name, int x1, int y, int x2) {
     widget->setGeometry(fromTwips(x1), fromTwips(y), fromTwips(x2) - fromTwips(x1), 1);
 }
 
+QLabel* messageLabel(QWidget* parent, const char* name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
 ApplyCloseButtons applyAndCloseButtons(QDialog& dialog, const QString& applyDescription) {
     auto* box = new QDialogButtonBox(&dialog);
     QPushButton* apply = box->addButton(QStringLiteral("Übernehmen"), QDialogButtonBox::AcceptRole);

@@ -39,6 +39,9 @@ QRadioButton* option(QWidget* frame, const char* name, const QString& caption,
 // A button that neither Enter nor Esc presses.
 QPushButton* button(QWidget* parent, const char* name, const QString& caption,
                     const QRect& geometry);
+// A label for what a dialog has to say: plain text, wrapped to the dialog's width.
+QLabel* messageLabel(QWidget* parent, const char* name);
+
 // The closing buttons of the program's dialogs: "Übernehmen" (the default, described for a
 // screen reader by `applyDescription`) and "Schließen", which rejects the dialog and so changes
 // nothing, as Esc does.

@@ -21,20 +21,8 @@
 
 namespace kolmaris {
 
+using controls::messageLabel;
 using sizing_detail::text;
-
-namespace {
-
-// A label for what the dialog has to say: plain text, wrapped to the dialog's width.
-QLabel* messageLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
 
 PipeSizingDialog::PipeSizingDialog(const SizingInputs& inputs, const NumberSettings& numbers,
                                    std::function<void(const QString&)> apply, QWidget* parent)
