@@ -7,6 +7,7 @@
 #include "results/table_layout.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kolmaris {
@@ -48,12 +49,17 @@ struct LeftOutRow {
     enum class Reason {
         NoResultNumber, // a sum or a remark: column A holds no result number
         Inputs,         // the result was read, its inputs were incomplete or unknown
+        Mismatch,       // the result was read, its inputs give other values or none
     };
+    LeftOutRow(int row, Reason reason, std::string cells = {})
+        : row(row), reason(reason), cells(std::move(cells)) {}
+
     int row = 0; // as the spreadsheet numbers it, from 1
     Reason reason = Reason::NoResultNumber;
+    std::string cells; // for Inputs: which cells, and why ("J5 leer", "L5 unbekannt")
 
     bool operator==(const LeftOutRow& other) const {
-        return row == other.row && reason == other.reason;
+        return row == other.row && reason == other.reason && cells == other.cells;
     }
 };
 
@@ -65,8 +71,10 @@ struct WorkbookResults {
 
 // Reads the result rows of a workbook in the table's layout: one written by
 // writeResultsWorkbook or saved again by a spreadsheet, with their inputs where the workbook
-// has them. Columns the table does not know, such as a user's remarks, are ignored; rows that
-// hold no result (a sum) and inputs that are no longer whole are left out and listed. Throws
+// has them and they give the values read once more (then the row is what they give, see
+// confirmedByInputs). Columns the table does not know, such as a user's remarks, are ignored;
+// rows that hold no result (a sum), and inputs that are no longer whole or do not agree with
+// their values, are left out and listed. Throws
 // WorkbookError (CannotOpen, Damaged, ForeignLayout, TooManyResults when it holds more than
 // maxResults).
 WorkbookResults readResultsWorkbook(const std::string& path);
@@ -77,7 +85,8 @@ WorkbookResults readResultsWorkbookBytes(const std::string& bytes);
 // What the user is told of a workbook that holds no result rows.
 inline const char* const noResultsText = "Die Datei enthält keine Ergebnisse.";
 
-// What was left out, in German for the user; empty when nothing was.
+// What was left out, in German for the user, its lines joined by CR LF and only the first few
+// rows named; empty when nothing was.
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut);
 
 } // namespace kolmaris

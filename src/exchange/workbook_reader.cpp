@@ -59,21 +59,45 @@ std::string rowList(const std::vector<int>& rows) {
 } // namespace
 
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
-    std::vector<int> rows[2]; // by reason
+    std::vector<int> unnumbered;
+    std::vector<int> mismatched;
+    std::vector<std::string> withoutInputs;
     for (const LeftOutRow& left : leftOut) {
-        rows[left.reason == LeftOutRow::Reason::Inputs].push_back(left.row);
+        switch (left.reason) {
+        case LeftOutRow::Reason::NoResultNumber:
+            unnumbered.push_back(left.row);
+            break;
+        case LeftOutRow::Reason::Mismatch:
+            mismatched.push_back(left.row);
+            break;
+        case LeftOutRow::Reason::Inputs:
+            withoutInputs.push_back("Zeile " + std::to_string(left.row) + ": " + left.cells);
+            break;
+        }
     }
-    std::vector<std::string> parts;
-    if (!rows[0].empty()) {
-        parts.push_back(rowList(rows[0]) + " (keine Ergebnisnummer)");
+    if (!mismatched.empty()) {
+        withoutInputs.insert(withoutInputs.begin(),
+                             rowList(mismatched) + ": Werte passen nicht zu den Eingaben");
     }
-    if (!rows[1].empty()) {
-        parts.push_back("Eingaben aus " + rowList(rows[1]) + " (unvollständig oder unbekannt)");
+    std::vector<std::string> lines;
+    if (!unnumbered.empty()) {
+        lines.push_back("Nicht eingelesen: " + rowList(unnumbered) + " (keine Ergebnisnummer).");
     }
-    if (parts.empty()) {
-        return {};
+    if (!withoutInputs.empty()) {
+        lines.push_back("Ohne ihre Eingaben eingelesen:");
+        constexpr std::size_t named = 3;
+        for (std::size_t k = 0; k < withoutInputs.size() && k < named; ++k) {
+            lines.push_back(withoutInputs[k]);
+        }
+        if (withoutInputs.size() > named) {
+            lines.push_back("und weitere Zeilen");
+        }
     }
-    return "Nicht eingelesen: " + parts[0] + (parts.size() > 1 ? "; " + parts[1] : "") + ".";
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : crlf) + line;
+    }
+    return text;
 }
 
 WorkbookResults readResultsWorkbook(const std::string& path) {
