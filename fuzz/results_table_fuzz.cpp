@@ -51,8 +51,8 @@ void checkTable(const GridModel& grid, const std::vector<Row>& standing,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader in(data, size);
-    GridModel grid;
-    ResultStore store(grid);
+    ResultStore store;
+    const GridModel& grid = store.grid();
     CountingSink sink;
     const std::vector<Row> header = {rowOf(grid, 0), rowOf(grid, 1)};
     std::vector<Row> standing;

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    GridModel table;
-    ResultStore store(table);
+    ResultStore store;
+    const GridModel& table = store.grid();
     store.append(results, NumberFormat{','}); // must not throw: the table is empty
     if (store.values().size() != results.size()) {
         fuzzing::broken("appended results not kept");
