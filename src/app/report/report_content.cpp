@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -276,19 +277,44 @@ QString methodText(const NumberFormat& f) {
              exact(method::acceptanceThresholds[2], f));
 }
 
+QString pascalText(double sum, const NumberFormat& format) {
+    return std::isfinite(sum)
+               ? text(formatFixed(sum, columnDecimals[3], format)) + QStringLiteral(" Pascal")
+               : QStringLiteral("nicht darstellbar");
+}
+
+// Sections in series carry one medium: where the results' media differ, or are not all known,
+// their losses are summed per medium, and the report says why.
 QString sumText(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    constexpr int unknownMedium = std::numeric_limits<int>::max(); // listed last
+    std::map<int, std::pair<double, std::set<int>>> byMedium;
     double sum = 0;
-    const std::size_t count = results.size();
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const auto& in = results[i].origin.inputs;
+        auto& group = byMedium[in ? static_cast<int>(in->medium) : unknownMedium];
+        group.first += results[i].lossTotal;
+        group.second.insert(static_cast<int>(i) + 1);
         sum += results[i].lossTotal;
     }
-    const QString value = std::isfinite(sum) ? text(formatFixed(sum, columnDecimals[3], format)) +
-                                                   QStringLiteral(" Pascal")
-                                             : QStringLiteral("nicht darstellbar");
-    const QString numbers =
-        count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
-    return QStringLiteral("Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
-        .arg(numbers, value);
+    const std::size_t count = results.size();
+    if (byMedium.size() <= 1) {
+        const QString numbers =
+            count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
+        return QStringLiteral(
+                   "Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
+            .arg(numbers, pascalText(sum, format));
+    }
+    QStringList sums;
+    for (const auto& [medium, group] : byMedium) {
+        const QString name = medium == unknownMedium
+                                 ? QStringLiteral("Medium nicht gespeichert")
+                                 : QString::fromUtf8(nameOf(static_cast<Medium>(medium)));
+        sums << QStringLiteral("%1, Nr. %2: %3")
+                    .arg(name, numbersText(group.second), pascalText(group.first, format));
+    }
+    return QStringLiteral("Teilstrecken in Reihe führen ein Medium; die Summe der Druckverluste "
+                          "(DV Total) steht daher je Medium: %1.")
+        .arg(sums.join(QStringLiteral("; ")));
 }
 
 } // namespace
