@@ -4,10 +4,13 @@
 #include "exchange/package_parts.h"
 #include "exchange/sheet_cells.h"
 #include "exchange/xml_bounds.h"
+#include "results/recalculation.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kolmaris::exchange_detail {
 
@@ -99,23 +102,52 @@ std::optional<Choice> choiceNamed(const Cell& cell, const Choice (&choices)[N]) 
     return std::nullopt;
 }
 
-// A row's inputs when all of them are there and known.
-std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r) {
+// "H5", "H5 und I5", "H5, I5 und J5".
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " und " : ", ") + names[i];
+    }
+    return text;
+}
+
+// A row's inputs when all of them are there and known. Otherwise nothing, and `unusable` names
+// the cells that are not: "J5 leer", "H5 und I5 keine Zahl, L5 unbekannt".
+std::optional<ResultInputs> rowInputs(const Sheet& sheet, int r, std::string& unusable) {
     const auto input = [&sheet, r](int inputCol) -> const Cell& {
         return cellAt(sheet, r, firstInputCol + inputCol);
     };
+    enum Problem { Blank, NotANumber, Unknown, problems };
+    const char* const problemText[problems] = {"leer", "keine Zahl", "unbekannt"};
+    std::vector<std::string> cells[problems];
+    const auto unusableCell = [&](int inputCol, Problem otherwise) {
+        const Problem problem = isText(input(inputCol), {}) ? Blank : otherwise;
+        cells[problem].push_back(cellName(r, firstInputCol + inputCol));
+    };
     double numbers[numericInputs] = {};
     for (int i = 0; i < numericInputs; ++i) {
-        if (input(i).type != Cell::Type::Number) {
-            return std::nullopt;
+        if (input(i).type == Cell::Type::Number) {
+            numbers[i] = input(i).number;
+        } else {
+            unusableCell(i, NotANumber);
         }
-        numbers[i] = input(i).number;
     }
     const auto& media = mediumOrder.items;
     const auto& materials = materialOrder.items;
     const auto medium = choiceNamed(input(MediumName), media);
     const auto material = choiceNamed(input(MaterialName), materials);
-    if (!medium || !material) {
+    if (!medium) {
+        unusableCell(MediumName, Unknown);
+    }
+    if (!material) {
+        unusableCell(MaterialName, Unknown);
+    }
+    for (int p = 0; p < problems; ++p) {
+        if (!cells[p].empty()) {
+            unusable += (unusable.empty() ? "" : ", ") + listed(cells[p]) + " " + problemText[p];
+        }
+    }
+    if (!unusable.empty() || !medium || !material) {
         return std::nullopt;
     }
     return ResultInputs{numbers[0], numbers[1], numbers[2], numbers[3], *medium, *material};
@@ -167,6 +199,23 @@ bool isResult(const Sheet& sheet, int r) {
     return allNumbers;
 }
 
+// A row's inputs and notes stand beside the values they gave, and a sort of columns A to F
+// alone or a value typed over parts them. Only inputs that give the values read once more are
+// kept, and the row is then what they give; otherwise it keeps its values without inputs or
+// notes, and says so.
+void keepInputsThatAgree(ResultValues& values, int sheetRow, std::vector<LeftOutRow>& leftOut) {
+    if (!values.origin.inputs) {
+        values.origin = {}; // incomplete inputs are listed already
+        return;
+    }
+    if (auto confirmed = confirmedByInputs(values)) {
+        values = std::move(*confirmed);
+        return;
+    }
+    values.origin = {};
+    leftOut.push_back({sheetRow, LeftOutRow::Reason::Mismatch});
+}
+
 WorkbookResults resultRows(const Sheet& sheet) {
     const InputLayout layout = inputLayout(sheet);
     // A remark in the notes column alone makes no result.
@@ -187,10 +236,13 @@ WorkbookResults resultRows(const Sheet& sheet) {
         ResultValues values{cellAt(sheet, r, 1).number, cellAt(sheet, r, 2).number,
                             cellAt(sheet, r, 3).number, cellAt(sheet, r, 4).number,
                             cellAt(sheet, r, 5).number};
-        if (layout.inputs && anyFilled(sheet, r, firstInputCol, firstInputCol + Notes)) {
-            values.origin.inputs = rowInputs(sheet, r);
+        const bool withInputs =
+            layout.inputs && anyFilled(sheet, r, firstInputCol, firstInputCol + Notes);
+        if (withInputs) {
+            std::string unusable;
+            values.origin.inputs = rowInputs(sheet, r, unusable);
             if (!values.origin.inputs) {
-                read.leftOut.push_back({sheetRow, LeftOutRow::Reason::Inputs});
+                read.leftOut.push_back({sheetRow, LeftOutRow::Reason::Inputs, unusable});
             }
         }
         const Cell& notes = cellAt(sheet, r, firstInputCol + Notes);
@@ -204,6 +256,9 @@ WorkbookResults resultRows(const Sheet& sheet) {
         }
         if (layout.fittings) {
             readFittings(cellAt(sheet, r, firstInputCol + FittingItems), sheetRow, values, read);
+        }
+        if (withInputs) {
+            keepInputsThatAgree(values, sheetRow, read.leftOut);
         }
         read.results.push_back(std::move(values));
     }

@@ -50,6 +50,7 @@ struct LeftOutRow {
         NoResultNumber, // a sum or a remark: column A holds no result number
         Inputs,         // the result was read, its inputs were incomplete or unknown
         Fittings,       // the result was read, its fittings' text did not read
+        Mismatch,       // the result was read, its inputs give other values or none
     };
     LeftOutRow() = default;
     LeftOutRow(int row, Reason reason, std::string detail = {})
@@ -57,7 +58,8 @@ struct LeftOutRow {
 
     int row = 0; // as the spreadsheet numbers it, from 1
     Reason reason = Reason::NoResultNumber;
-    std::string detail; // for Fittings: why, in German
+    // For Inputs: which cells, and why ("J5 leer", "L5 unbekannt"); for Fittings: why, in German.
+    std::string detail;
 
     bool operator==(const LeftOutRow& other) const {
         return row == other.row && reason == other.reason && detail == other.detail;
@@ -72,8 +74,10 @@ struct WorkbookResults {
 
 // Reads the result rows of a workbook in the table's layout: one written by
 // writeResultsWorkbook or saved again by a spreadsheet, with their inputs where the workbook
-// has them. Columns the table does not know, such as a user's remarks, are ignored; rows that
-// hold no result (a sum) and inputs that are no longer whole are left out and listed. Throws
+// has them and they give the values read once more (then the row is what they give, see
+// confirmedByInputs). Columns the table does not know, such as a user's remarks, are ignored;
+// rows that hold no result (a sum), and inputs that are no longer whole or do not agree with
+// their values, are left out and listed. Throws
 // WorkbookError (CannotOpen, Damaged, ForeignLayout, TooManyResults when it holds more than
 // maxResults).
 WorkbookResults readResultsWorkbook(const std::string& path);
@@ -84,7 +88,8 @@ WorkbookResults readResultsWorkbookBytes(const std::string& bytes);
 // What the user is told of a workbook that holds no result rows.
 inline const char* const noResultsText = "Die Datei enthält keine Ergebnisse.";
 
-// What was left out, in German for the user; empty when nothing was.
+// What was left out, in German for the user, its lines joined by CR LF and only the first few
+// rows named; empty when nothing was.
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut);
 
 } // namespace kolmaris

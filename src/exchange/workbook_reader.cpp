@@ -59,38 +59,62 @@ std::string rowList(const std::vector<int>& rows) {
 } // namespace
 
 std::string leftOutText(const std::vector<LeftOutRow>& leftOut) {
-    std::vector<int> rows[3]; // by reason
+    std::vector<int> unnumbered;
+    std::vector<int> mismatched;
+    std::vector<std::string> withoutInputs;
+    std::vector<int> unreadFittings;
     std::string firstFittingsReason;
     for (const LeftOutRow& left : leftOut) {
-        rows[static_cast<int>(left.reason)].push_back(left.row);
-        if (left.reason == LeftOutRow::Reason::Fittings && firstFittingsReason.empty()) {
-            firstFittingsReason = left.detail;
+        switch (left.reason) {
+        case LeftOutRow::Reason::NoResultNumber:
+            unnumbered.push_back(left.row);
+            break;
+        case LeftOutRow::Reason::Mismatch:
+            mismatched.push_back(left.row);
+            break;
+        case LeftOutRow::Reason::Inputs:
+            withoutInputs.push_back("Zeile " + std::to_string(left.row) + ": " + left.detail);
+            break;
+        case LeftOutRow::Reason::Fittings:
+            if (unreadFittings.empty()) {
+                firstFittingsReason = left.detail;
+            }
+            unreadFittings.push_back(left.row);
+            break;
         }
     }
-    std::vector<std::string> parts;
-    if (!rows[0].empty()) {
-        parts.push_back(rowList(rows[0]) + " (keine Ergebnisnummer)");
+    if (!mismatched.empty()) {
+        withoutInputs.insert(withoutInputs.begin(),
+                             rowList(mismatched) + ": Werte passen nicht zu den Eingaben");
     }
-    if (!rows[1].empty()) {
-        parts.push_back("Eingaben aus " + rowList(rows[1]) + " (unvollständig oder unbekannt)");
+    std::vector<std::string> lines;
+    if (!unnumbered.empty()) {
+        lines.push_back("Nicht eingelesen: " + rowList(unnumbered) + " (keine Ergebnisnummer).");
     }
-    if (!rows[2].empty()) {
+    if (!unreadFittings.empty()) {
         // The first reason only: the cells may hold many, each up to a long text.
         std::string reason = firstFittingsReason;
         if (!reason.empty() && reason.back() == '.') {
             reason.pop_back();
         }
-        parts.push_back("Einzelwiderstände aus " + rowList(rows[2]) + " (nicht lesbar, in " +
-                        rowList({rows[2].front()}) + ": " + reason + ")");
+        lines.push_back("Ohne ihre Einzelwiderstände eingelesen: " + rowList(unreadFittings) +
+                        " (in " + rowList({unreadFittings.front()}) + ": " + reason + ").");
     }
-    if (parts.empty()) {
-        return {};
+    if (!withoutInputs.empty()) {
+        lines.push_back("Ohne ihre Eingaben eingelesen:");
+        constexpr std::size_t named = 3;
+        for (std::size_t k = 0; k < withoutInputs.size() && k < named; ++k) {
+            lines.push_back(withoutInputs[k]);
+        }
+        if (withoutInputs.size() > named) {
+            lines.push_back("und weitere Zeilen");
+        }
     }
-    std::string text = "Nicht eingelesen: " + parts[0];
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        text += "; " + parts[i];
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : crlf) + line;
     }
-    return text + ".";
+    return text;
 }
 
 WorkbookResults readResultsWorkbook(const std::string& path) {

@@ -95,6 +95,19 @@ QString inlineText(const QString& ref, const QString& text) {
     return QStringLiteral("<c r=\"%1\" t=\"inlineStr\"><is><t>%2</t></is></c>").arg(ref, text);
 }
 
+// The values the inputs of sheetWithInputs give, as a workbook keeps them: the reader takes
+// inputs only with the values they give.
+QStringList valuesOfTheInputs() {
+    const ResultValues v = calculated(16, 7.5, Medium::Water, {});
+    const double cells[tableCols] = {1,           v.velocity, v.lossPerMetre,
+                                     v.lossTotal, v.reynolds, v.lambda};
+    QStringList out;
+    for (int c = 0; c < tableCols; ++c) {
+        out << QString::fromStdString(xmlNumber(shownValue(cells[c], columnDecimals[c])));
+    }
+    return out;
+}
+
 // A sheet as the version before the fittings wrote it, or with an items column `fittings`.
 std::string sheetWithInputs(const QStringList& fittings) {
     QString headers = headerRowsXml();
@@ -109,16 +122,17 @@ std::string sheetWithInputs(const QStringList& fittings) {
     }
     headers.insert(headers.indexOf("</row>"), titles);
     QString rows;
+    const QStringList values = valuesOfTheInputs();
     for (int r = 0; r < std::max<int>(2, fittings.size()); ++r) {
         const QString n = QString::number(r + 3);
         QString inputs = "<c r=\"H" + n + "\"><v>16</v></c><c r=\"I" + n +
-                         "\"><v>7.5</v></c><c r=\"J" + n + "\"><v>10</v></c><c r=\"K" + n +
+                         "\"><v>7.5</v></c><c r=\"J" + n + "\"><v>12.5</v></c><c r=\"K" + n +
                          "\"><v>60</v></c>" + inlineText("L" + n, "Wasser") +
                          inlineText("M" + n, "Kupferrohr");
         if (r < fittings.size()) {
             inputs += fittings[r];
         }
-        rows += numberRowXml(r + 3, goodRow).replace("</row>", inputs + "</row>");
+        rows += numberRowXml(r + 3, values).replace("</row>", inputs + "</row>");
     }
     return zipBytes(minimalWorkbook(worksheetXml(headers + rows)));
 }
@@ -153,8 +167,8 @@ TEST(FittingsWorkbook, AnOlderWorkbookReadsWithoutItemsAndABadCellLeavesOnlyItsI
               (std::vector<FittingItem>{item(FittingKind::Bend90, 2, 1.5),
                                         item(FittingKind::ExitToVessel, 1)}));
     EXPECT_EQ(leftOutText(read.leftOut),
-              "Nicht eingelesen: Einzelwiderstände aus Zeilen 3 bis 4 und 6 (nicht lesbar, in "
-              "Zeile 3: Einzelwiderstand 1: Zeichen 5: unbekannte Art „foo“).");
+              "Ohne ihre Einzelwiderstände eingelesen: Zeilen 3 bis 4 und 6 (in Zeile 3: "
+              "Einzelwiderstand 1: Zeichen 5: unbekannte Art „foo“).");
 }
 
 } // namespace

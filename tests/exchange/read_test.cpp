@@ -1,3 +1,4 @@
+#include "edited_workbooks.h"
 #include "exchange/workbook.h"
 #include "workbook_fixtures.h"
 
@@ -65,11 +66,12 @@ QString headersWithInputs() {
 }
 
 // A result row with inputs and a note as a spreadsheet saves them again: blanks trimmed, a
-// 17-digit number, remarks of the user's in column G and far right.
+// 17-digit number, remarks of the user's in column G and far right. The values are those of the
+// inputs: 15 mm, 30.000000000000004 dm3/min, 100 m, -5 °C, water through copper.
 QString rowWithInputs(int row) {
-    return numberRowXml(row, goodRow)
+    return numberRowXml(row, {"1", "2.83", "6666.79", "666678.64", "23701", "0.025"})
         .replace("</row>", inlineText("G#", "Strang 2") +
-                               "<c r=\"H#\"><v>15</v></c><c r=\"I#\"><v>0.30000000000000004</v></c>"
+                               "<c r=\"H#\"><v>15</v></c><c r=\"I#\"><v>30.000000000000004</v></c>"
                                "<c r=\"J#\"><v>1E2</v></c><c r=\"K#\"><v>-5</v></c>" +
                                inlineText("L#", "Wasser ") + inlineText("M#", "Kupferrohr") +
                                inlineText("N#", "unter 0 °C: Zähigkeit von 0–10 °C verwendet") +
@@ -87,7 +89,7 @@ TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
     EXPECT_TRUE(read.leftOut.empty());
     const auto& results = read.results;
     ASSERT_EQ(results.size(), 2u);
-    const ResultInputs expected{15, 0.1 + 0.2, 100, -5, Medium::Water, Material::Copper};
+    const ResultInputs expected{15, 30.000000000000004, 100, -5, Medium::Water, Material::Copper};
     EXPECT_EQ(results[0].origin.inputs, expected);
     EXPECT_EQ(results[0].origin.notes,
               (std::vector<ResultNote>{{ResultNote::Kind::ColderThanTable, 0}}));
@@ -98,7 +100,7 @@ TEST(ReadWorkbook, TakesTheInputsBackAndLeavesTheUsersColumnsAlone) {
 // and listed, and the other rows keep everything.
 TEST(ReadWorkbook, LeavesOutWhatAHandEditBrokeAndSaysWhat) {
     using Reason = LeftOutRow::Reason;
-    const ResultInputs kept{15, 0.1 + 0.2, 100, -5, Medium::Water, Material::Copper};
+    const ResultInputs kept{15, 30.000000000000004, 100, -5, Medium::Water, Material::Copper};
     const struct {
         const char* edit;
         QString from, to; // replaced in row 4 of three rows with inputs
@@ -106,24 +108,42 @@ TEST(ReadWorkbook, LeavesOutWhatAHandEditBrokeAndSaysWhat) {
         std::vector<LeftOutRow> leftOut;
         bool row4Inputs;
     } cases[] = {
-        {"diameter cleared", "<c r=\"H4\"><v>15</v></c>", "", "", {{4, Reason::Inputs}}, false},
-        {"flow cleared",
-         "<c r=\"I4\"><v>0.30000000000000004</v></c>",
+        {"diameter cleared",
+         "<c r=\"H4\"><v>15</v></c>",
          "",
          "",
-         {{4, Reason::Inputs}},
+         {{4, Reason::Inputs, "H4 leer"}},
          false},
-        {"length cleared", "<c r=\"J4\"><v>1E2</v></c>", "", "", {{4, Reason::Inputs}}, false},
-        {"temperature cleared", "<c r=\"K4\"><v>-5</v></c>", "", "", {{4, Reason::Inputs}}, false},
-        {"medium cleared", inlineText("L4", "Wasser "), "", "", {{4, Reason::Inputs}}, false},
-        {"material cleared", inlineText("M4", "Kupferrohr"), "", "", {{4, Reason::Inputs}}, false},
+        {"flow and length cleared",
+         "<c r=\"I4\"><v>30.000000000000004</v></c><c r=\"J4\"><v>1E2</v></c>",
+         "",
+         "",
+         {{4, Reason::Inputs, "I4 und J4 leer"}},
+         false},
+        {"temperature blanked",
+         "<c r=\"K4\"><v>-5</v></c>",
+         inlineText("K4", " "),
+         "",
+         {{4, Reason::Inputs, "K4 leer"}},
+         false},
+        {"medium and material cleared",
+         inlineText("L4", "Wasser ") + inlineText("M4", "Kupferrohr"),
+         "",
+         "",
+         {{4, Reason::Inputs, "L4 und M4 leer"}},
+         false},
         {"text for a number",
          "<c r=\"K4\"><v>-5</v></c>",
          inlineText("K4", "kalt"),
          "",
-         {{4, Reason::Inputs}},
+         {{4, Reason::Inputs, "K4 keine Zahl"}},
          false},
-        {"unknown medium", "Wasser ", "Sole", "", {{4, Reason::Inputs}}, false},
+        {"unknown medium, no temperature",
+         "<c r=\"K4\"><v>-5</v></c>" + inlineText("L4", "Wasser "),
+         inlineText("L4", "Sole"),
+         "",
+         {{4, Reason::Inputs, "K4 leer, L4 unbekannt"}},
+         false},
         {"medium in lower case", "Wasser ", " wasser", "", {}, true},
         {"material in capitals", "Kupferrohr", "KUPFERROHR", "", {}, true},
         {"medium in all the blanks a name may have",
@@ -136,7 +156,7 @@ TEST(ReadWorkbook, LeavesOutWhatAHandEditBrokeAndSaysWhat) {
          "Wasser ",
          QString(maxNameCellChars - 5, ' ') + "Wasser",
          "",
-         {{4, Reason::Inputs}},
+         {{4, Reason::Inputs, "L4 unbekannt"}},
          false},
         {"note cleared",
          inlineText("N4", "unter 0 °C: Zähigkeit von 0–10 °C verwendet"),
@@ -175,7 +195,8 @@ TEST(ReadWorkbook, LeavesOutWhatAHandEditBrokeAndSaysWhat) {
         EXPECT_EQ(read.results[0].origin.inputs, kept) << c.edit;
         EXPECT_EQ(read.results[2].origin.inputs, kept) << c.edit;
         EXPECT_EQ(read.results[1].origin.inputs.has_value(), c.row4Inputs) << c.edit;
-        EXPECT_EQ(read.results[1].origin.notes.size(), c.from.contains("N4") ? 0u : 1u) << c.edit;
+        // The notes come from the inputs, even where the note was cleared, and go with them.
+        EXPECT_EQ(read.results[1].origin.notes.size(), c.row4Inputs ? 1u : 0u) << c.edit;
     }
 }
 
@@ -184,19 +205,64 @@ TEST(ReadWorkbook, NamesTheRowsLeftOutBriefly) {
     EXPECT_EQ(leftOutText({}), "");
     EXPECT_EQ(leftOutText({{9, Reason::NoResultNumber}}),
               "Nicht eingelesen: Zeile 9 (keine Ergebnisnummer).");
-    EXPECT_EQ(leftOutText({{4, Reason::Inputs},
+    EXPECT_EQ(leftOutText({{4, Reason::Inputs, "J4 leer"},
                            {9, Reason::NoResultNumber},
                            {10, Reason::NoResultNumber},
                            {11, Reason::NoResultNumber},
-                           {6, Reason::Inputs}}),
-              "Nicht eingelesen: Zeilen 9 bis 11 (keine Ergebnisnummer); Eingaben aus Zeilen 4 "
-              "und 6 (unvollständig oder unbekannt).");
+                           {5, Reason::Mismatch},
+                           {6, Reason::Inputs, "H6 und I6 keine Zahl"}}),
+              "Nicht eingelesen: Zeilen 9 bis 11 (keine Ergebnisnummer).\r\n"
+              "Ohne ihre Eingaben eingelesen:\r\n"
+              "Zeile 5: Werte passen nicht zu den Eingaben\r\n"
+              "Zeile 4: J4 leer\r\n"
+              "Zeile 6: H6 und I6 keine Zahl");
+    // A whole table of 28 rows gone wrong in every way still makes a short message.
     std::vector<LeftOutRow> many;
     for (int row = 31; row < 100000; row += 2) {
         many.push_back({row, Reason::NoResultNumber});
     }
     EXPECT_EQ(leftOutText(many), "Nicht eingelesen: Zeilen 31, 33, 35, 37, 39 und weitere "
                                  "(keine Ergebnisnummer).");
+    for (int row = 3; row < 3 + maxResults; ++row) {
+        many.push_back({row, row % 3 ? Reason::Mismatch : Reason::Inputs,
+                        "H" + std::to_string(row) + ", I" + std::to_string(row) + " und J" +
+                            std::to_string(row) + " keine Zahl, L" + std::to_string(row) +
+                            " und M" + std::to_string(row) + " unbekannt"});
+    }
+    const std::string text = leftOutText(many);
+    EXPECT_EQ(text.substr(text.find("\r\n") + 2),
+              "Ohne ihre Eingaben eingelesen:\r\n"
+              "Zeilen 4 bis 5, 7 bis 8, 10 bis 11, 13 bis 14, 16 bis 17 und weitere: Werte "
+              "passen nicht zu den Eingaben\r\n"
+              "Zeile 3: H3, I3 und J3 keine Zahl, L3 und M3 unbekannt\r\n"
+              "Zeile 6: H6, I6 und J6 keine Zahl, L6 und M6 unbekannt\r\n"
+              "und weitere Zeilen");
+    EXPECT_LT(text.size(), 400u);
+}
+
+// Edited in a spreadsheet: a row keeps its inputs only where they give its values once more,
+// and it then holds exactly what they give; the others keep their values as read, without
+// inputs or notes, and are named.
+TEST(ReadWorkbook, KeepsOnlyTheInputsThatGiveTheirRowsValues) {
+    for (const EditedWorkbook& w : editedWorkbooks()) {
+        const WorkbookResults read = readResultsWorkbookBytes(w.bytes);
+        ASSERT_EQ(read.results.size(), 5u) << w.edit;
+        EXPECT_EQ(read.leftOut, w.leftOut) << w.edit;
+        EXPECT_EQ(leftOutText(read.leftOut), w.message) << w.edit;
+        for (std::size_t i = 0; i < read.results.size(); ++i) {
+            const ResultValues& row = read.results[i];
+            if (w.withInputs[i] != '+') {
+                EXPECT_EQ(row.origin, ResultOrigin{}) << w.edit << ", result " << i + 1;
+                continue;
+            }
+            ASSERT_TRUE(row.origin.inputs) << w.edit << ", result " << i + 1;
+            EXPECT_EQ(*row.origin.inputs, editedTableInputs[i]) << w.edit;
+            const ResultValues exact = calculatedFrom(editedTableInputs[i]);
+            EXPECT_EQ(row.lossTotal, exact.lossTotal) << w.edit << ", not the file's rounded value";
+            EXPECT_EQ(row.lambda, exact.lambda) << w.edit;
+            EXPECT_EQ(row.origin.notes, exact.origin.notes) << w.edit;
+        }
+    }
 }
 
 TEST(ReadWorkbook, TakesInlineStringsAndFindsTheConventionalSheetWithoutAWorkbookPart) {

@@ -1,3 +1,4 @@
+#include "edited_workbooks.h"
 #include "exchange/workbook.h"
 #include "number_formats.h"
 #include "results/result_store.h"
@@ -71,28 +72,40 @@ TEST(RoundTrip, WorksWhileTheProcessRunsUnderAGermanNumericLocale) {
 // Results with every kind of origin: inputs whose shortest texts need all 17 digits, none at
 // all (read from an older workbook), and every note.
 std::vector<ResultValues> resultsWithOrigins() {
+    using test_support::calculatedFrom;
     std::vector<ResultValues> results = sampleResults;
-    results[0].origin.inputs =
-        ResultInputs{0.1 + 0.2, 1.0 / 3, 1e-7, -273.15, Medium::CompressedAir, Material::Plastic};
-    results[0].origin.notes = {{ResultNote::Kind::Laminar, 0.04526},
-                               {ResultNote::Kind::ColderThanTable, 0}};
-    results[2].origin.inputs =
-        ResultInputs{1000, 1e6, 12.5, 120, Medium::Water, Material::StainlessSteel};
-    results[2].origin.notes = {{ResultNote::Kind::HotterThanTable, 0},
-                               {ResultNote::Kind::NearestCandidate, 0}};
+    results[0] = calculatedFrom(
+        {0.1 + 0.2, 1.0 / 3, 1e-7, -273.15, Medium::CompressedAir, Material::Plastic});
+    results[2] = calculatedFrom({1000, 1e6, 12.5, 20, Medium::Water, Material::StainlessSteel});
+    results.push_back(calculatedFrom({32, 60, 25, 120, Medium::Water, Material::StainlessSteel}));
     return results;
 }
 
+// A row with its inputs comes back exactly as it was calculated, its values unrounded.
 TEST(RoundTrip, KeepsEachResultsInputsAndNotesExactly) {
     const auto results = resultsWithOrigins();
+    std::vector<ResultNote::Kind> kinds;
+    for (const ResultValues& values : results) {
+        for (const ResultNote& note : values.origin.notes) {
+            kinds.push_back(note.kind);
+        }
+    }
+    ASSERT_EQ(kinds.size(), 4u) << "every note once";
     for (const NumberFormat& format : {german, english}) {
         QTemporaryDir dir;
         const std::string path = dir.filePath("mit-eingaben.xlsx").toStdString();
         writeResultsWorkbook(results, format, path);
-        const auto read = readResultsWorkbook(path).results;
-        ASSERT_EQ(read.size(), results.size());
-        for (std::size_t i = 0; i < read.size(); ++i) {
-            EXPECT_EQ(read[i].origin, results[i].origin) << i << " " << format.decimalSeparator;
+        const auto read = readResultsWorkbook(path);
+        EXPECT_TRUE(read.leftOut.empty());
+        ASSERT_EQ(read.results.size(), results.size());
+        for (std::size_t i = 0; i < read.results.size(); ++i) {
+            const ResultValues& back = read.results[i];
+            EXPECT_EQ(back.origin, results[i].origin) << i << " " << format.decimalSeparator;
+            if (back.origin.inputs) {
+                EXPECT_EQ(back.velocity, results[i].velocity) << i;
+                EXPECT_EQ(back.lossTotal, results[i].lossTotal) << i;
+                EXPECT_EQ(back.lambda, results[i].lambda) << i;
+            }
         }
     }
 }

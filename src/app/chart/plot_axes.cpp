@@ -10,6 +10,9 @@ QFont plotFont(int pixels, bool bold) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setBold(bold);
+    // Without shaping, DejaVu's "ff" and "fi" stay two letters: a PDF or SVG of the chart then
+    // holds "Kunststoffrohr" as a search finds it, not a ligature glyph.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -6,7 +6,10 @@
 #include "results/result_store.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +45,15 @@ int writeReport(const char* program, const std::string& pdf, const std::string& 
                 std::ostream& err) {
     // No window is shown, so no display is needed: a build server has none.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nor a session: run from cron there is no runtime directory, and Qt would say so on
+    // standard error before making one in /tmp. A private one lives as long as this run.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace();
+        if (runtime->isValid()) {
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+        }
+    }
     int qtArgc = 1;
     char* qtArgv[] = {const_cast<char*>(program), nullptr};
     QApplication application(qtArgc, qtArgv);

@@ -41,6 +41,11 @@ struct ReportContext {
 void paintReport(QPagedPaintDevice& device, const std::vector<ResultValues>& results,
                  const ReportContext& context, int firstPage = 0, int lastPage = 0);
 
+// How many pages paintReport paints on `device` for all of them; the device's page layout
+// is set as for painting.
+int reportPageCount(QPagedPaintDevice& device, const std::vector<ResultValues>& results,
+                    const ReportContext& context);
+
 // The report as a PDF with title and creator set and its fonts embedded.
 QByteArray reportPdf(const std::vector<ResultValues>& results, const ReportContext& context);
 

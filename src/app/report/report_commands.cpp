@@ -37,13 +37,19 @@ void printCommand(QWidget& parent, MessageSink& messages, const ReportSource& so
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(QStringLiteral("Druckverlustberechnung"));
+    // The range the dialog offers is the report's own pages.
+    const ReportContext context = contextOf(source);
+    const std::vector<ResultValues> results = source.results();
+    const int pages = reportPageCount(printer, results, context);
     QPrintDialog dialog(&printer, &parent);
     dialog.setWindowTitle(QStringLiteral("Bericht drucken"));
+    dialog.setMinMax(1, pages);
+    printer.setFromTo(1, pages);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     try {
-        printReport(printer, source.results(), contextOf(source));
+        printReport(printer, results, context);
     } catch (const ReportError& error) {
         messages.showMessage(error.what(), WarningStyle, "Fehler");
     }

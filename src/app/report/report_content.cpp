@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <string_view>
@@ -289,7 +290,7 @@ void appendCheck(std::vector<Block>& blocks, const std::vector<ResultValues>& re
             row.push_back(
                 {QStringLiteral("nicht möglich: ") +
                      (results[i].origin.inputs ? text(checkText(*check, format)).section(": ", 1)
-                                               : QStringLiteral("Eingaben nicht gespeichert")),
+                                               : QStringLiteral("ohne gespeicherte Eingaben")),
                  7});
         } else {
             // λ exakt with the program's properties, so that only the friction factor differs.
@@ -344,19 +345,44 @@ QString methodText(const NumberFormat& f) {
              exact(method::acceptanceThresholds[2], f));
 }
 
+QString pascalSumText(double sum, const NumberFormat& format) {
+    return std::isfinite(sum)
+               ? text(formatFixed(sum, columnDecimals[3], format)) + QStringLiteral(" Pascal")
+               : QStringLiteral("nicht darstellbar");
+}
+
+// Sections in series carry one medium: where the results' media differ, or are not all known,
+// their losses are summed per medium, and the report says why.
 QString sumText(const std::vector<ResultValues>& results, const NumberFormat& format) {
+    constexpr int unknownMedium = std::numeric_limits<int>::max(); // listed last
+    std::map<int, std::pair<double, std::set<int>>> byMedium;
     double sum = 0;
-    const std::size_t count = results.size();
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const auto& in = results[i].origin.inputs;
+        auto& group = byMedium[in ? static_cast<int>(in->medium) : unknownMedium];
+        group.first += results[i].lossTotal;
+        group.second.insert(static_cast<int>(i) + 1);
         sum += results[i].lossTotal;
     }
-    const QString value = std::isfinite(sum) ? text(formatFixed(sum, columnDecimals[3], format)) +
-                                                   QStringLiteral(" Pascal")
-                                             : QStringLiteral("nicht darstellbar");
-    const QString numbers =
-        count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
-    return QStringLiteral("Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
-        .arg(numbers, value);
+    const std::size_t count = results.size();
+    if (byMedium.size() <= 1) {
+        const QString numbers =
+            count == 1 ? QStringLiteral("Nr. 1") : QStringLiteral("Nr. 1 bis %1").arg(count);
+        return QStringLiteral(
+                   "Summe der Druckverluste (DV Total) der Teilstrecken in Reihe, %1: %2")
+            .arg(numbers, pascalSumText(sum, format));
+    }
+    QStringList sums;
+    for (const auto& [medium, group] : byMedium) {
+        const QString name = medium == unknownMedium
+                                 ? QStringLiteral("Medium nicht gespeichert")
+                                 : QString::fromUtf8(nameOf(static_cast<Medium>(medium)));
+        sums << QStringLiteral("%1, Nr. %2: %3")
+                    .arg(name, numbersText(group.second), pascalSumText(group.first, format));
+    }
+    return QStringLiteral("Teilstrecken in Reihe führen ein Medium; die Summe der Druckverluste "
+                          "(DV Total) steht daher je Medium: %1.")
+        .arg(sums.join(QStringLiteral("; ")));
 }
 
 // --- Fittings: the sections' Z, their items and the method.
@@ -440,13 +466,36 @@ void appendFittings(std::vector<Block>& blocks, const std::vector<ResultValues>&
     blocks.push_back(std::move(items));
 }
 
-// The sum of the sections with their Z, below the sum of the straight pipes.
+// The sum of the sections with their Z, below the sum of the straight pipes; per medium where
+// the sections carry different ones, as the straight pipes' sum does.
 QString fittingsSumText(const std::vector<ResultValues>& results, const NumberFormat& format) {
-    const RunLoss run = runLossOf(results);
+    std::map<int, std::vector<ResultValues>> byMedium;
+    for (const ResultValues& r : results) {
+        byMedium[r.origin.inputs ? static_cast<int>(r.origin.inputs->medium)
+                                 : std::numeric_limits<int>::max()]
+            .push_back(r);
+    }
+    const auto runText = [&format](const std::vector<ResultValues>& sections) {
+        const RunLoss run = runLossOf(sections);
+        return QStringLiteral("%1, darin Z = %2")
+            .arg(text(pressureText(run.total, format)),
+                 text(pressureText(run.total - run.pipeLoss, format)));
+    };
     QString sum = QStringLiteral("Mit den Einzelwiderständen: Summe R·l + Z der Teilstrecken in "
-                                 "Reihe %1, darin Z = %2");
-    sum = sum.arg(text(pressureText(run.total, format)),
-                  text(pressureText(run.total - run.pipeLoss, format)));
+                                 "Reihe ");
+    if (byMedium.size() <= 1) {
+        sum += runText(results);
+    } else {
+        QStringList sums;
+        for (const auto& [medium, sections] : byMedium) {
+            sums << (medium == std::numeric_limits<int>::max()
+                         ? QStringLiteral("Medium nicht gespeichert")
+                         : QString::fromUtf8(nameOf(static_cast<Medium>(medium)))) +
+                        QStringLiteral(": ") + runText(sections);
+        }
+        sum += QStringLiteral("je Medium, ") + sums.join(QStringLiteral("; "));
+    }
+    const RunLoss run = runLossOf(results);
     if (!run.withoutZ.empty()) {
         QStringList numbers;
         for (const std::size_t i : run.withoutZ) {

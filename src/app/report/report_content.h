@@ -44,6 +44,9 @@ struct Content {
 // The report of the standing results, in table order with their origins.
 Content contentOf(const std::vector<ResultValues>& results, const ReportContext& context);
 
+// The number of pages the content takes on the device, laid out and not painted.
+int pageCount(QPagedPaintDevice& device, const Content& content, const QLocale& locale);
+
 // Lays the content out on the device's pages and paints pages `firstPage` to `lastPage`
 // (from 1; 0 for all). The painter is active on the device.
 void paintContent(QPagedPaintDevice& device, QPainter& painter, const Content& content,

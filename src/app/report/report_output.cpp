@@ -31,13 +31,25 @@ void writeReportFile(const std::string& path, const QByteArray& bytes) {
     }
 }
 
+// A4 portrait with the report's margins, on whatever device.
+void setReportLayout(QPagedPaintDevice& device) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(20, 15, 15, 12), QPageLayout::Millimeter));
+}
+
 } // namespace
+
+int reportPageCount(QPagedPaintDevice& device, const std::vector<ResultValues>& results,
+                    const ReportContext& context) {
+    setReportLayout(device);
+    return report_detail::pageCount(device, report_detail::contentOf(results, context),
+                                    context.numbers.locale);
+}
 
 void paintReport(QPagedPaintDevice& device, const std::vector<ResultValues>& results,
                  const ReportContext& context, int firstPage, int lastPage) {
     const auto content = report_detail::contentOf(results, context);
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(20, 15, 15, 12), QPageLayout::Millimeter));
+    setReportLayout(device);
     QPainter painter;
     if (!painter.begin(&device)) {
         throw ReportError("Die Seiten lassen sich nicht anlegen.");

@@ -375,9 +375,13 @@ private:
 
 } // namespace
 
+int pageCount(QPagedPaintDevice& device, const Content& content, const QLocale& locale) {
+    return Pages(device, nullptr, content, locale, 0, 0, 0).run();
+}
+
 void paintContent(QPagedPaintDevice& device, QPainter& painter, const Content& content,
                   const QLocale& locale, int firstPage, int lastPage) {
-    const int pages = Pages(device, nullptr, content, locale, 0, 0, 0).run();
+    const int pages = pageCount(device, content, locale);
     Pages(device, &painter, content, locale, firstPage, lastPage, pages).run();
 }
 

@@ -1,9 +1,13 @@
 #include "report_support.h"
 
+#include "edited_workbooks.h"
 #include "locales.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace kolmaris {
 namespace {
@@ -16,11 +20,12 @@ struct ProgramRun {
     QString err;
 };
 
-// The program as a build server starts it: no display of any kind.
+// The program as a build server or cron starts it: no display of any kind, no session.
 ProgramRun runProgram(const QStringList& args) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL"}) {
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LC_ALL", "XDG_RUNTIME_DIR"}) {
         environment.remove(QString::fromLatin1(name));
     }
     environment.insert(QStringLiteral("LC_NUMERIC"), QStringLiteral("de_DE.UTF-8"));
@@ -60,6 +65,40 @@ TEST(CommandLine, WritesTheReportOfAWorkbookWithoutADisplay) {
     EXPECT_TRUE(text.contains(QStringLiteral("Druckverlustberechnung")));
     // The user's decimal separator, as the window would show it.
     EXPECT_TRUE(text.contains(QString::fromStdString(table.cell(2, 3))));
+}
+
+// The hand-edited workbooks of the reader's tests, as a script passes them on: standard error
+// names the rows whose inputs were dropped, as the window's box does, and says nothing else;
+// the report prints no inputs beside values they did not give.
+TEST(CommandLine, ReportsRowsWhoseInputsDoNotAgreeWithoutThoseInputs) {
+    QTemporaryDir dir;
+    const QString workbook = dir.filePath(QStringLiteral("bearbeitet.xlsx"));
+    const QString pdf = dir.filePath(QStringLiteral("bericht.pdf"));
+    const NumberFormat german{','};
+    for (const EditedWorkbook& w : editedWorkbooks()) {
+        writeBytes(workbook, QByteArray::fromStdString(w.bytes));
+        const ProgramRun run = runProgram({QStringLiteral("--report"), pdf, workbook});
+        EXPECT_EQ(run.exitCode, 0) << w.edit;
+        const QString message =
+            QString::fromStdString(w.message).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        EXPECT_EQ(run.err, message.isEmpty() ? QString() : message + QLatin1Char('\n')) << w.edit;
+        const QString text = pdfText(pdf);
+        for (int i = 0; i < 5; ++i) {
+            const ResultInputs& in = editedTableInputs[i];
+            QStringList inputs{QString::number(i + 1)};
+            for (double value : {in.diameter, in.flowRate, in.length, in.temperature}) {
+                inputs << QString::fromStdString(formatExact(value, german));
+            }
+            inputs << QString::fromUtf8(nameOf(in.medium))
+                   << QString::fromUtf8(nameOf(in.material));
+            EXPECT_EQ(text.contains(inputs.join(QLatin1Char(' '))), w.withInputs[i] == '+')
+                << w.edit << ": " << inputs.join(QLatin1Char(' ')).toStdString();
+        }
+        EXPECT_EQ(
+            text.count(QRegularExpression(QStringLiteral("Eingaben nicht gespeichert(?! sind)"))),
+            static_cast<int>(std::count(w.withInputs, w.withInputs + 5, '-')))
+            << w.edit;
+    }
 }
 
 TEST(CommandLine, RefusesAHostileWorkbookOrAWrongCommandLineAndTouchesNoFile) {

@@ -4,9 +4,13 @@
 #include "app/grid/results_grid.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrintDialog>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <csignal>
 
@@ -80,6 +84,33 @@ TEST(ReportCommands, FollowTheGridsOwnAndSaveThePdfOrKeepTheOlderFile) {
               "Der Bericht kann nicht gespeichert werden.\r\n"
               "Die Datei wäre größer, als dieser Datenträger oder das System erlaubt.");
     EXPECT_EQ(window.messages.messages[0].title, "Fehler");
+}
+
+// The print dialog offers the report's own pages, not 1 to 9999.
+TEST(ReportCommands, ThePrintDialogOffersTheReportsPages) {
+    Window window(german);
+    window.addResults(3);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Bericht.pdf"));
+    window.files.reportName = path;
+    window.find<QAction>("saveReport")->trigger();
+    const int pages = pdfText(path).count(QRegularExpression(QStringLiteral("Seite \\d+ von")));
+    ASSERT_GE(pages, 1);
+
+    int from = -1, to = -1;
+    QTimer::singleShot(50, [&from, &to] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (dialog != nullptr) {
+            from = dialog->minPage();
+            to = dialog->maxPage();
+            dialog->reject();
+        } else if (QApplication::activeModalWidget() != nullptr) {
+            QApplication::activeModalWidget()->close();
+        }
+    });
+    window.find<QAction>("printReport")->trigger();
+    EXPECT_EQ(from, 1);
+    EXPECT_EQ(to, pages);
 }
 
 } // namespace

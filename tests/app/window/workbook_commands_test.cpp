@@ -156,7 +156,7 @@ TEST_P(WorkbookCommands, AWorkbookWithoutResultsSaysSo) {
     EXPECT_EQ(empty.results(), 0);
 }
 
-// Saved again by a spreadsheet after a hand edit: an input cleared in row 4, "wasser" in lower
+// Saved again by a spreadsheet after a hand edit: the length cleared in row 4, "wasser" in lower
 // case in row 3 and a "Summe" row. The results come in, and one box says what was left out.
 TEST_P(WorkbookCommands, AHandEditedWorkbookSaysOnceWhatWasLeftOut) {
     Window w(GetParam());
@@ -166,9 +166,9 @@ TEST_P(WorkbookCommands, AHandEditedWorkbookSaysOnceWhatWasLeftOut) {
     EXPECT_FALSE(w->results().find(2)->origin.inputs);
     ASSERT_EQ(w.messages.messages.size(), 1u);
     EXPECT_EQ(w.messages.messages[0].style, InformationStyle);
-    EXPECT_EQ(w.messages.messages[0].prompt,
-              "Nicht eingelesen: Zeile 6 (keine Ergebnisnummer); Eingaben aus Zeile 4 "
-              "(unvollständig oder unbekannt).");
+    EXPECT_EQ(w.messages.messages[0].prompt, "Nicht eingelesen: Zeile 6 (keine Ergebnisnummer).\r\n"
+                                             "Ohne ihre Eingaben eingelesen:\r\n"
+                                             "Zeile 4: J4 leer");
 }
 
 } // namespace
