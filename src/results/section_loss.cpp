@@ -1,47 +1,12 @@
 #include "results/section_loss.h"
 
-#include "calc/calculation.h"
 #include "calc/media.h"
-#include "calc/message_sink.h"
 #include "results/table_layout.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace kolmaris {
-
-namespace {
-
-constexpr int velocityCol = 1;
-constexpr int lambdaCol = 5;
-
-// The exact velocity and λ of a row whose values are the table's rounded ones, where its
-// inputs give them again. A row calculated here has more digits than the table shows and is
-// left as it is without calculating.
-void takeExactValues(const ResultValues& values, FittingFlow& flow) {
-    const auto& in = values.origin.inputs;
-    if (!in || shownValue(values.velocity, columnDecimals[velocityCol]) != values.velocity) {
-        return;
-    }
-    CalculationRecord record;
-    record.diameterInput = in->diameter;
-    record.flowRateInput = in->flowRate;
-    record.lengthInput = in->length;
-    record.temperatureInput = in->temperature;
-    SilentSink silent;
-    try {
-        calculate(record, in->medium, in->material, silent);
-    } catch (const KolmarisError&) {
-        return;
-    }
-    if (shownValue(record.velocity, columnDecimals[velocityCol]) == values.velocity &&
-        shownValue(record.lambda, columnDecimals[lambdaCol]) == values.lambda) {
-        flow.velocity = record.velocity;
-        flow.frictionFactor = record.lambda;
-    }
-}
-
-} // namespace
 
 std::optional<double> SectionLoss::total() const {
     if (!fittings) {
@@ -63,7 +28,6 @@ std::optional<FittingFlow> fittingFlowOf(const ResultValues& values, std::string
     flow.frictionFactor = values.lambda;
     flow.innerDiameter = in->diameter;
     flow.flowRate = in->flowRate;
-    takeExactValues(values, flow);
     return flow;
 }
 
