@@ -128,7 +128,9 @@ std::string helpPrompt() {
         "Weitere Befehle",
         "Sie stehen im Kontextmenü (rechte Maustaste, Kontextmenütaste oder Umschalt+F10).",
         "Ergebnistabelle: \"Kopieren\" (Strg+C), \"Moody-Diagramm…\" (alle Ergebnisse neben "
-        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt), \"Als PDF "
+        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt, Esc schließt), "
+        "\"Eingaben und Hinweise\" (Alt+Return: die der gewählten Zeile, auch für "
+        "Bildschirmleser), \"Als PDF "
         "speichern…\" und \"Drucken…\" (der Bericht mit Eingaben, Verfahren, Stoffwerten und "
         "Diagramm).",
         "Rohr-Innendurchmesser: \"Rohrweite auslegen…\" empfiehlt aus der Normreihe des "
