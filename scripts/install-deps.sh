@@ -6,7 +6,8 @@
 #   package-check        adds the tools that check the package (lintian, AppStream, man,
 #                        strace to see which files the installed program opens)
 #   screen-reader-check  adds what scripts/check-announcement.sh needs: an X server without a
-#                        screen, a session bus, the accessibility bus and its Python client
+#                        screen, a window manager, a key presser, a session bus, the
+#                        accessibility bus and its Python client
 set -euo pipefail
 
 packages=(
@@ -25,7 +26,7 @@ for group in "$@"; do
     case "$group" in
     package) packages+=(dpkg-dev file) ;;
     package-check) packages+=(lintian appstream man-db groff-base strace) ;;
-    screen-reader-check) packages+=(xvfb dbus-x11 at-spi2-core python3-pyatspi) ;;
+    screen-reader-check) packages+=(xvfb openbox xdotool dbus-x11 at-spi2-core python3-pyatspi) ;;
     *)
         echo "install-deps.sh: unknown group '$group'" >&2
         exit 2

@@ -7,6 +7,8 @@
 #include "calc/media.h"
 #include "results/check_text.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -37,7 +39,23 @@ bool MoodyMapping::inRange(double reynolds, double lambda) {
            lambda <= maxLambda;
 }
 
+namespace {
+
+// Qt gives a plain widget the role of a filler, which screen readers pass over; this one is a
+// chart.
+QAccessibleInterface* chartInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String(MoodyChart::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    }
+    return nullptr;
+}
+
+} // namespace
+
 MoodyChart::MoodyChart(const QLocale& locale, QWidget* parent) : QWidget(parent), locale_(locale) {
+    // Installing the same factory again changes nothing.
+    QAccessible::installFactory(chartInterface);
     setObjectName(QStringLiteral("moodyChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -192,6 +210,11 @@ void MoodyChart::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+    // Every key that chooses says so, the same point again included: a change of the chart's
+    // description alone reaches no screen reader.
+    if (chosen_) {
+        emit pointChosen(describe(points_[*chosen_]));
+    }
 }
 
 bool MoodyChart::event(QEvent* event) {

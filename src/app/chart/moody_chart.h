@@ -84,6 +84,10 @@ public:
     QSize sizeHint() const override { return {860, 600}; }
     QSize minimumSizeHint() const override { return {560, 400}; }
 
+signals:
+    // A key chose a point (again): its hover text, for a screen reader to be told.
+    void pointChosen(const QString& description);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;

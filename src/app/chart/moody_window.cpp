@@ -1,9 +1,13 @@
 #include "app/chart/moody_window.h"
 
 #include "app/chart/window_placement.h"
+#include "app/platform/announcement.h"
 #include "app/platform/file_dialogs.h"
 #include "files/file_replacement.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -19,9 +23,24 @@
 
 namespace kolmaris {
 
+namespace {
+
+// A window of its own is a frame to a screen reader, not the filler Qt makes of a plain widget.
+QAccessibleInterface* windowInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String(MoodyWindow::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
+} // namespace
+
 MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
                          QWidget* parent)
     : QWidget(parent, Qt::Window), messages_(messages), files_(files) {
+    // Installing the same factory again changes nothing.
+    QAccessible::installFactory(windowInterface);
     setObjectName(QStringLiteral("moodyWindow"));
     setWindowTitle(QStringLiteral("Moody-Diagramm"));
     setAccessibleName(windowTitle());
@@ -37,6 +56,26 @@ MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocal
     save->setObjectName(QStringLiteral("moodySave"));
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, &MoodyWindow::savePictureCommand);
+
+    // What the arrow keys choose is heard as the results of "Berechnen" are.
+    announcement_ = new Announcement(this);
+    connect(chart_, &MoodyChart::pointChosen, this, [this](const QString& description) {
+        QStringList lines = description.split(QLatin1Char('\n'));
+        const QString name = lines.takeFirst();
+        announcement_->announce(name, lines.join(QStringLiteral(", ")));
+    });
+    // Esc closes the chart, as it closes a dialog, and the main window has the keyboard again.
+    auto* closing = new QAction(this);
+    closing->setObjectName(QStringLiteral("closeMoodyChart"));
+    closing->setShortcut(QKeySequence(Qt::Key_Escape));
+    closing->setShortcutContext(Qt::WindowShortcut);
+    connect(closing, &QAction::triggered, this, [this] {
+        close();
+        if (QWidget* main = parentWidget()) {
+            main->activateWindow();
+        }
+    });
+    addAction(closing);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(summary_, 1);

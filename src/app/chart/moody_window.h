@@ -14,6 +14,7 @@ class QLabel;
 
 namespace kolmaris {
 
+class Announcement;
 class FileDialogs;
 
 // A picture of the chart could not be written; what() says why, in German. An older file of
@@ -55,6 +56,7 @@ private:
     FileDialogs& files_;
     MoodyChart* chart_ = nullptr;
     QLabel* summary_ = nullptr;
+    Announcement* announcement_ = nullptr; // the chosen point, heard
 };
 
 } // namespace kolmaris

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <cmath>
 #include <utility>
@@ -75,6 +76,14 @@ MainWindow::MainWindow(MessageSink& messages, FileDialogs& files, const QLocale&
                      {[this] { return results_.values(); }, numbers_});
 
     resize(fromTwips(9195), fromTwips(8565) + menuBar()->sizeHint().height());
+
+    // The menu bar and the dialogs take the focus for a while; where it belongs is the last
+    // control of the window that had it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && centralWidget() != nullptr && centralWidget()->isAncestorOf(now)) {
+            lastFocus_ = now;
+        }
+    });
 }
 
 MainWindow::~MainWindow() {
@@ -170,8 +179,10 @@ void MainWindow::exportCommand() {
 // unusable or holds more than still fit, none. Rows left out of a sheet edited by hand (a sum
 // row, inputs no longer whole) are named once afterwards.
 void MainWindow::importCommand() {
+    const QPointer<QWidget> focusBefore = lastFocus_;
     const QString path = files_.openFileName(this);
     if (path.isEmpty()) {
+        returnFocus(focusBefore);
         return;
     }
     try {
@@ -193,6 +204,35 @@ void MainWindow::importCommand() {
     } catch (const ResultsNotTaken& error) {
         messages_.showMessage(error.what(), WarningStyle, "Fehler");
     }
+    returnFocus(focusBefore);
+}
+
+void MainWindow::returnFocus(QWidget* to) {
+    if (to == nullptr || !to->isVisible() || !to->isEnabled()) {
+        return;
+    }
+    activateWindow();
+    to->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::describeRowCommand() {
+    const QModelIndex current = resultsGrid_->currentIndex();
+    const int number =
+        current.isValid() ? current.row() + GridItemModel::fixedRows - headerRows + 1 : 0;
+    const ResultValues* result = results_.find(number);
+    if (result == nullptr) {
+        announcement_->announce(QStringLiteral("Keine Ergebniszeile gewählt"), QString());
+        return;
+    }
+    const QString origin =
+        QString::fromStdString(describeOrigin(number, result->origin, numbers_.format));
+    // Seen as the tooltip of the row, heard as an announcement: "Ergebnis 2", then the rest.
+    const QRect cell = resultsGrid_->visualRect(current);
+    QToolTip::showText(resultsGrid_->viewport()->mapToGlobal(cell.bottomLeft()), origin,
+                       resultsGrid_->viewport(), cell);
+    QStringList lines = origin.split(QLatin1Char('\n'));
+    const QString name = lines.takeFirst();
+    announcement_->announce(name, lines.join(QStringLiteral(", ")));
 }
 
 void MainWindow::showMoodyChart() {

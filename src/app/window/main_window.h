@@ -10,6 +10,7 @@
 
 #include <QLocale>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -64,6 +65,11 @@ private:
     void exportCommand();
     void importCommand();
     void showMoodyChart();
+    // Shows and tells what the grid's current row came from.
+    void describeRowCommand();
+    // After a command that ran a file dialog: the keyboard focus where it was before, which
+    // not every window manager gives back.
+    void returnFocus(QWidget* to);
 
     // The chart follows the table: called after every change of its results.
     void refreshMoodyChart();
@@ -100,6 +106,7 @@ private:
     ResultsGridView* resultsGrid_ = nullptr;                                // MSFlexGrid1
     MoodyWindow* moodyWindow_ = nullptr;                                    // made when first shown
     Announcement* announcement_ = nullptr;                                  // heard, never seen
+    QPointer<QWidget> lastFocus_; // the control in the window that last had the focus
 };
 
 } // namespace kolmaris

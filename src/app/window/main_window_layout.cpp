@@ -210,6 +210,15 @@ void MainWindow::buildResultsGrid(QWidget* client) {
     resultsGrid_->addAction(moody);
     // The fittings of a row and the run of rows concern the results as well.
     addFittingsActions(*resultsGrid_, results_, numbers_);
+    // The row's inputs and notes are its tooltip; from the keyboard, and for a screen reader,
+    // which reads no tooltip, Alt+Enter shows and tells them.
+    auto* origin = new QAction(QStringLiteral("Eingaben und Hinweise"), resultsGrid_);
+    origin->setObjectName(QStringLiteral("describeRow"));
+    origin->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+    origin->setShortcutContext(Qt::WidgetShortcut);
+    connect(origin, &QAction::triggered, this, &MainWindow::describeRowCommand);
+    resultsGrid_->addAction(origin);
 }
 
 void MainWindow::setFocusOrder() {
@@ -276,7 +285,8 @@ void MainWindow::describeForAccessibility() {
     resultsGrid_->setAccessibleDescription(
         QStringLiteral("Je Berechnung eine Zeile: Nummer, Geschwindigkeit, Druckverlust je Meter "
                        "und gesamt, Reynolds-Zahl und Rohrreibungszahl Lambda. Strg+C kopiert "
-                       "die markierten Zellen, ohne Markierung die ganze Tabelle."));
+                       "die markierten Zellen, ohne Markierung die ganze Tabelle. Alt+Return "
+                       "nennt die Eingaben und Hinweise der Zeile."));
 }
 
 } // namespace kolmaris

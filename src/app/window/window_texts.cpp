@@ -128,12 +128,13 @@ std::string helpPrompt() {
         "Weitere Befehle",
         "Sie stehen im Kontextmenü (rechte Maustaste, Kontextmenütaste oder Umschalt+F10).",
         "Ergebnistabelle: \"Kopieren\" (Strg+C), \"Moody-Diagramm…\" (alle Ergebnisse neben "
-        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt), "
+        "den exakten Colebrook-Kurven; Pfeiltasten wählen einen Punkt, Esc schließt), "
         "\"Einzelwiderstände…\" (Bögen, Armaturen, T-Stücke, eigene ζ- und Kv-Werte der Zeile "
         "unter dem Mauszeiger, mit der Tastatur der aktuellen Zeile: Σζ, Z = Σζ · ρ · v² / 2 "
         "und R·l + Z; \"Übernehmen\" speichert sie beim Ergebnis), \"Strang auswerten…\" "
         "(die markierten Zeilen, bei höchstens einer markierten alle, als Teilstrecken in Reihe: "
-        "Summe in Pa, mbar und kPa und als Förderhöhe), \"Als PDF speichern…\" und "
+        "Summe in Pa, mbar und kPa und als Förderhöhe), \"Eingaben und Hinweise\" (Alt+Return: "
+        "die der gewählten Zeile, auch für Bildschirmleser), \"Als PDF speichern…\" und "
         "\"Drucken…\" (der Bericht mit Eingaben, Einzelwiderständen, Verfahren, Stoffwerten "
         "und Diagramm).",
         "Rohr-Innendurchmesser: \"Rohrweite auslegen…\" empfiehlt aus der Normreihe des "

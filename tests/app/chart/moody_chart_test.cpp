@@ -311,6 +311,34 @@ TEST(MoodyChart, ArrowKeysStepThroughThePointsAndTellThemToAScreenReader) {
     EXPECT_EQ(spoken->text(QAccessible::Description), MoodyChart::hint());
 }
 
+// A screen reader is told what a key chose through the window's notification, since Qt's change
+// of the chart's description reaches none; the chart is a chart in a frame, and Esc closes it.
+TEST(MoodyWindow, AKeyTellsItsPointAndEscClosesTheChart) {
+    Window w(german);
+    w.addResults(2);
+    MoodyWindow* window = openChart(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* chart = window->findChild<MoodyChart*>();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(chart)->role(), QAccessible::Chart);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
+    auto* notice = window->findChild<QWidget*>(QStringLiteral("announcement"));
+    ASSERT_NE(notice, nullptr);
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(notice);
+    ASSERT_EQ(spoken->role(), QAccessible::Notification);
+    chart->setFocus();
+    for (int press = 0; press < 2; ++press) { // the same point again is told again
+        notice->setAccessibleName({});
+        QTest::keyClick(chart, Qt::Key_End);
+        EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis Nr. 2") << press;
+        EXPECT_EQ(spoken->text(QAccessible::Description).section(", ", 0, 1),
+                  "Re = 42004, λ = 0,02400");
+        EXPECT_FALSE(spoken->state().invisible);
+    }
+    QTest::keyClick(chart, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&*w)) << "the main window has the keyboard again";
+}
+
 TEST(MoodyWindow, SavesPngAndSvgAndSaysWhyItCannot) {
     QTemporaryDir folder;
     Window w(german);

@@ -99,7 +99,8 @@ TEST(FittingsDialog, OpensForTheMenusRowFollowsTheTypingAndKeepsOnlyWhatIsTakenO
     // On the units row there is no result to give fittings.
     EXPECT_EQ(w.openOnRow(0, &entries), nullptr);
     EXPECT_EQ(entries, (QStringList{"Kopieren", "Moody-Diagramm…", "Einzelwiderstände… (aus)",
-                                    "Strang auswerten…", "-", "Als PDF speichern…", "Drucken…"}));
+                                    "Strang auswerten…", "Eingaben und Hinweise", "-",
+                                    "Als PDF speichern…", "Drucken…"}));
 
     FittingsDialog* dialog = w.openOnRow(1);
     ASSERT_NE(dialog, nullptr);

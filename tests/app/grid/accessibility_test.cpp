@@ -97,6 +97,44 @@ TEST(Accessibility, EachNewResultIsANotificationThatIsHeardNotSeen) {
     EXPECT_EQ(spoken->text(QAccessible::Name), "Ergebnis 2 eingetragen");
 }
 
+// A row's inputs and notes are its tooltip, which a screen reader does not read: Alt+Enter on
+// the current row shows them and tells them through the notification Orca speaks.
+TEST(Accessibility, AltEnterTellsTheCurrentRowsInputsAndNotes) {
+    Window w(german);
+    w.addResults(1);
+    w.type("Text4", "120"); // above the viscosity table: a note
+    w.press("Command1");
+    w.messages.messages.clear();
+    QApplication::setActiveWindow(&*w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
+    auto* grid = w.find<ResultsGridView>("MSFlexGrid1");
+    grid->setFocus();
+    QAccessibleInterface* spoken =
+        QAccessible::queryAccessibleInterface(w.find<QWidget>("announcement"));
+    const struct {
+        int viewRow; // the units row, results 1 and 2, the free row
+        const char* name;
+        const char* description;
+    } rows[] = {
+        {0, "Keine Ergebniszeile gewählt", ""},
+        {1, "Ergebnis 1",
+         "Durchmesser: 50 mm, Volumenstrom: 100 dm3/min, Länge: 10 m, Temperatur: 20 °C, "
+         "Medium: Wasser, Rohrmaterial: Eisenrohr schwarz"},
+        {2, "Ergebnis 2",
+         "Durchmesser: 50 mm, Volumenstrom: 100 dm3/min, Länge: 10 m, Temperatur: 120 °C, "
+         "Medium: Wasser, Rohrmaterial: Eisenrohr schwarz, Hinweis: über 100 °C: Zähigkeit "
+         "von 90–100 °C verwendet"},
+        {3, "Keine Ergebniszeile gewählt", ""},
+    };
+    for (const auto& row : rows) {
+        grid->setCurrentIndex(grid->model()->index(row.viewRow, 2));
+        QTest::keyClick(grid, Qt::Key_Return, Qt::AltModifier);
+        EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromUtf8(row.name)) << row.viewRow;
+        EXPECT_EQ(spoken->text(QAccessible::Description), QString::fromUtf8(row.description));
+    }
+    EXPECT_TRUE(w.messages.messages.empty());
+}
+
 double luminance(QRgb rgb) {
     const auto linear = [](int v) {
         return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);

@@ -2,11 +2,14 @@
 // the program into the file the user names and come back from it, and nothing the user has is
 // lost when a file cannot be written or read.
 
+#include "edited_workbooks.h"
 #include "grid_cells.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -169,6 +172,29 @@ TEST_P(WorkbookCommands, AHandEditedWorkbookSaysOnceWhatWasLeftOut) {
     EXPECT_EQ(w.messages.messages[0].prompt, "Nicht eingelesen: Zeile 6 (keine Ergebnisnummer).\r\n"
                                              "Ohne ihre Eingaben eingelesen:\r\n"
                                              "Zeile 4: J4 leer");
+}
+
+// From the keyboard: the menu bar has the focus when "Einlesen" runs, and afterwards the focus
+// is back in the box it came from. Rows that agree with their inputs keep them, and the run of
+// the one above 100 °C shows no box.
+TEST_P(WorkbookCommands, AnImportKeepsAgreeingInputsSilentlyAndGivesTheFocusBack) {
+    QFile workbook(file("bearbeitet.xlsx"));
+    ASSERT_TRUE(workbook.open(QIODevice::WriteOnly));
+    workbook.write(QByteArray::fromStdString(test_support::editedWorkbooks()[0].bytes));
+    workbook.close();
+
+    Window w(GetParam());
+    QApplication::setActiveWindow(&*w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*w));
+    w.find<QLineEdit>("Text3")->setFocus();
+    w->menuBar()->setFocus(); // as Alt+D leaves it
+    importFrom(w, workbook.fileName());
+    EXPECT_TRUE(w.messages.messages.empty());
+    ASSERT_EQ(w.results(), 5);
+    for (int number = 1; number <= 5; ++number) {
+        EXPECT_TRUE(w->results().find(number)->origin.inputs) << number;
+    }
+    EXPECT_EQ(QApplication::focusWidget(), w.find<QLineEdit>("Text3"));
 }
 
 } // namespace
