@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/calculation.h"
+#include "calculated.h"
 #include "exchange/workbook.h"
 #include "results/result_row.h"
 #include "workbook_fixtures.h"
@@ -23,18 +24,6 @@ inline const ResultInputs editedTableInputs[] = {
     {80, 2000, 50, 15, Medium::NaturalGas, Material::GalvanisedIron},
     {20, 8, 12.5, 40, Medium::FuelOil, Material::Plastic},
 };
-
-// What "Berechnen" writes for these inputs.
-inline ResultValues calculatedFrom(const ResultInputs& in) {
-    CalculationRecord record{};
-    record.diameterInput = in.diameter;
-    record.flowRateInput = in.flowRate;
-    record.lengthInput = in.length;
-    record.temperatureInput = in.temperature;
-    SilentSink silent;
-    calculate(record, in.medium, in.material, silent);
-    return resultOf(record, in.medium, in.material);
-}
 
 // One sheet row as XML texts: columns A to F, H to M (empty for a cleared cell) and N.
 struct SheetRow {

@@ -1,6 +1,7 @@
 // The fittings of each result through a workbook and back, a workbook from before they were
 // kept, and items' cells that do not read.
 #include "calc/calculation.h"
+#include "calculated.h"
 #include "exchange/workbook.h"
 #include "number_formats.h"
 #include "results/section_loss.h"
@@ -23,14 +24,7 @@ FittingItem item(FittingKind kind, int count, double a = 0, double b = 0) {
 
 ResultValues calculated(double diameter, double flowRate, Medium medium,
                         std::vector<FittingItem> fittings) {
-    CalculationRecord record;
-    record.diameterInput = diameter;
-    record.flowRateInput = flowRate;
-    record.lengthInput = 12.5;
-    record.temperatureInput = 60;
-    SilentSink silent;
-    calculate(record, medium, Material::Copper, silent);
-    ResultValues values = resultOf(record, medium, Material::Copper);
+    ResultValues values = calculatedFrom({diameter, flowRate, 12.5, 60, medium, Material::Copper});
     values.origin.fittings = std::move(fittings);
     return values;
 }

@@ -1,3 +1,4 @@
+#include "calculated.h"
 #include "exchange/workbook.h"
 #include "exchange/workbook_support.h"
 #include "files/file_replacement.h"
@@ -156,18 +157,11 @@ TEST(WriteWorkbook, WritesShownValuesAsNumbersWithTheirPatterns) {
 // and reading the workbook back ignores it.
 TEST(WriteWorkbook, WritesTheCheckBesideTheResultsAndReadsThemBackWithoutIt) {
     using namespace exchange_detail;
-    std::vector<ResultValues> results;
-    for (const Medium medium : {Medium::Water, Medium::NaturalGas}) {
-        CalculationRecord r;
-        r.diameterInput = 50;
-        r.flowRateInput = 100;
-        r.lengthInput = 10;
-        r.temperatureInput = 20;
-        SilentSink silent;
-        calculate(r, medium, Material::BlackIron, silent);
-        results.push_back(resultOf(r, medium, Material::BlackIron));
-    }
-    results.push_back(sampleResults[0]); // no inputs, so no check
+    std::vector<ResultValues> results = {
+        test_support::calculatedFrom({50, 100, 10, 20, Medium::Water, Material::BlackIron}),
+        test_support::calculatedFrom({50, 100, 10, 20, Medium::NaturalGas, Material::BlackIron}),
+        sampleResults[0], // no inputs, so no check
+    };
     QTemporaryDir dir;
     const QString path = dir.filePath("Kolmaris-Ergebnisse.xlsx");
     writeResultsWorkbook(results, german, path.toStdString());

@@ -2,6 +2,7 @@
 #include "app/grid/results_grid.h"
 #include "calc/calculation.h"
 #include "calc/media.h"
+#include "calculated.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -26,14 +27,8 @@ struct Planned {
 };
 
 ResultValues row(const Planned& p) {
-    CalculationRecord record;
-    record.diameterInput = 20;
-    record.flowRateInput = 12;
-    record.lengthInput = 10;
-    record.temperatureInput = 20;
-    SilentSink silent;
-    calculate(record, p.medium, Material::Copper, silent);
-    ResultValues values = resultOf(record, p.medium, Material::Copper);
+    ResultValues values =
+        test_support::calculatedFrom({20, 12, 10, 20, p.medium, Material::Copper});
     if (p.zeta > 0) {
         values.origin.fittings.push_back({FittingKind::UserZeta, {p.zeta, 0}, 2});
     }

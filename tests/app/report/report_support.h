@@ -2,6 +2,7 @@
 
 #include "app/report/report.h"
 #include "calc/calculation.h"
+#include "calculated.h"
 #include "exchange/workbook.h"
 #include "results/result_store.h"
 
@@ -51,19 +52,12 @@ inline QStringList pdfPageLines(const QString& path, int page) {
 
 // `count` results of calculations over a spread of inputs and media, every fifth laminar.
 inline std::vector<ResultValues> calculatedResults(int count) {
-    SilentSink silent;
     std::vector<ResultValues> results;
     for (int i = 0; i < count; ++i) {
-        CalculationRecord record{};
         const bool laminar = i % 5 == 4;
-        record.diameterInput = 15 + 7.5 * i;
-        record.flowRateInput = laminar ? 0.5 : 20 + 33.25 * i;
-        record.lengthInput = 3 + i;
-        record.temperatureInput = -5 + 9 * i;
-        const auto medium = static_cast<Medium>(i % 4);
-        const auto material = static_cast<Material>(i % 5);
-        calculate(record, medium, material, silent);
-        results.push_back(resultOf(record, medium, material));
+        results.push_back(
+            calculatedFrom({15 + 7.5 * i, laminar ? 0.5 : 20 + 33.25 * i, 3.0 + i, -5.0 + 9 * i,
+                            static_cast<Medium>(i % 4), static_cast<Material>(i % 5)}));
     }
     return results;
 }
