@@ -18,8 +18,9 @@ int main(int argc, char* argv[]) {
     const kolmaris::SizingInputs inputs{QStringLiteral("30"), QStringLiteral("25"),
                                         QStringLiteral("60"), kolmaris::Medium::Water,
                                         kolmaris::Material::Copper};
-    kolmaris::PipeSizingDialog dialog(inputs, QLocale(QLocale::German, QLocale::Germany),
-                                      [](const QString&) {});
+    kolmaris::PipeSizingDialog dialog(
+        inputs, kolmaris::numberSettingsOf(QLocale(QLocale::German, QLocale::Germany)),
+        [](const QString&) {});
     dialog.show();
     QApplication::processEvents();
     if (!dialog.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
