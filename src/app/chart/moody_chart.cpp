@@ -1,6 +1,7 @@
 #include "app/chart/moody_chart.h"
 
 #include "app/chart/moody_chart_style.h"
+#include "app/platform/accessible_role.h"
 #include "app/platform/number_text.h"
 #include "calc/calculation.h"
 #include "calc/colebrook_exact.h"
@@ -8,7 +9,6 @@
 #include "results/check_text.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -39,23 +39,8 @@ bool MoodyMapping::inRange(double reynolds, double lambda) {
            lambda <= maxLambda;
 }
 
-namespace {
-
-// Qt gives a plain widget the role of a filler, which screen readers pass over; this one is a
-// chart.
-QAccessibleInterface* chartInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String(MoodyChart::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
-    }
-    return nullptr;
-}
-
-} // namespace
-
 MoodyChart::MoodyChart(const QLocale& locale, QWidget* parent) : QWidget(parent), locale_(locale) {
-    // Installing the same factory again changes nothing.
-    QAccessible::installFactory(chartInterface);
+    giveAccessibleRole<MoodyChart, QAccessible::Chart>();
     setObjectName(QStringLiteral("moodyChart"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);

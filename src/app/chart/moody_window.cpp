@@ -1,12 +1,12 @@
 #include "app/chart/moody_window.h"
 
 #include "app/chart/window_placement.h"
+#include "app/platform/accessible_role.h"
 #include "app/platform/announcement.h"
 #include "app/platform/file_dialogs.h"
 #include "files/file_replacement.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QAction>
 #include <QBuffer>
 #include <QFile>
@@ -23,24 +23,10 @@
 
 namespace kolmaris {
 
-namespace {
-
-// A window of its own is a frame to a screen reader, not the filler Qt makes of a plain widget.
-QAccessibleInterface* windowInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String(MoodyWindow::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    }
-    return nullptr;
-}
-
-} // namespace
-
 MoodyWindow::MoodyWindow(MessageSink& messages, FileDialogs& files, const QLocale& locale,
                          QWidget* parent)
     : QWidget(parent, Qt::Window), messages_(messages), files_(files) {
-    // Installing the same factory again changes nothing.
-    QAccessible::installFactory(windowInterface);
+    giveAccessibleRole<MoodyWindow, QAccessible::Window>();
     setObjectName(QStringLiteral("moodyWindow"));
     setWindowTitle(QStringLiteral("Moody-Diagramm"));
     setAccessibleName(windowTitle());

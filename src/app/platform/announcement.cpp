@@ -1,22 +1,10 @@
 #include "app/platform/announcement.h"
 
+#include "app/platform/accessible_role.h"
+
 #include <QAccessible>
-#include <QAccessibleWidget>
 
 namespace kolmaris {
-
-namespace {
-
-// Qt gives a plain widget no role of its own; a notification is what it is.
-QAccessibleInterface* notificationInterface(const QString& className, QObject* object) {
-    if (className == QLatin1String(Announcement::staticMetaObject.className()) &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("announcement"));
@@ -26,8 +14,7 @@ Announcement::Announcement(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
-    // Installing the same factory again changes nothing.
-    QAccessible::installFactory(notificationInterface);
+    giveAccessibleRole<Announcement, QAccessible::Notification>();
 }
 
 void Announcement::announce(const QString& name, const QString& details) {
